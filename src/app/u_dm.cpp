@@ -1,0 +1,21 @@
+#include "app/u_dm.h"
+
+namespace app {
+
+Tdm* dm = nullptr;
+
+Tdm::Tdm(ui::Application& application) : application_(application) {}
+
+Tdm::~Tdm() {
+  if (dm == this)
+    dm = nullptr;
+}
+
+void Tdm::Created() {
+  DataModuleCreate("dm");
+}
+
+// The database check arrives with its own step.
+void Tdm::DataModuleCreate(ui::Sender) {}
+
+}  // namespace app

@@ -1,0 +1,37 @@
+#include "ui/application.h"
+
+#include <exception>
+
+#include "platform/process_exit.h"
+
+namespace ui {
+
+Application::~Application() {
+  DestroyComponents();
+}
+
+void Application::Halt(int exitCode) {
+  DestroyComponents();
+  platform::ExitProcessNow(exitCode);
+}
+
+void Application::Dispatch(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const std::exception& error) {
+    ShowException(error.what());
+  } catch (...) {
+    ShowException("Unknown exception");
+  }
+}
+
+void Application::Own(std::unique_ptr<Component> component) {
+  components_.push_back(std::move(component));
+}
+
+void Application::DestroyComponents() {
+  while (!components_.empty())
+    components_.pop_back();
+}
+
+}  // namespace ui
