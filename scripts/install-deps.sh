@@ -12,7 +12,7 @@ packages=(
   # the 32-bit Windows program, built here and run under Wine
   g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev wine wine32:i386 wine64 fonts-wine
   # driving and looking at windows as a person would
-  xvfb xauth xdotool x11-utils imagemagick librsvg2-bin
+  xvfb xauth xdotool x11-utils imagemagick librsvg2-bin openbox
   # OpenSSL's source for the Windows DLLs
   dpkg-dev
 )

@@ -1,0 +1,316 @@
+// The application object on Qt: the event loop's rules, the boxes, the cursor and the
+// title, with a test form.
+#include "ui/qt/qt_application.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTest>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "qt_test_support.h"
+#include "ui/qt/qt_form.h"
+
+namespace {
+
+using qt_test::AsQt;
+using qt_test::BoxCloser;
+using qt_test::Steps;
+using ui::qt::QtApplication;
+
+ui::FormDescription TestForm() {
+  ui::FormDescription form;
+  form.name = "fTest";
+  form.caption = "fTest";
+  form.bounds = {100, 100, 300, 120};
+  form.onActivate = "FormActivate";
+  form.controls.push_back({.name = "btnLong",
+                           .kind = ui::ControlKind::Button,
+                           .bounds = {8, 8, 80, 25},
+                           .text = "Long",
+                           .tabOrder = 0,
+                           .onClick = "LongClick"});
+  form.controls.push_back({.name = "btnFail",
+                           .kind = ui::ControlKind::Button,
+                           .bounds = {96, 8, 80, 25},
+                           .text = "Fail",
+                           .tabOrder = 1,
+                           .onClick = "FailClick"});
+  return form;
+}
+
+struct Recorder {
+  std::vector<std::string> events;
+};
+
+ui::Handlers TestHandlers(QtApplication& app, Recorder& log) {
+  ui::Handlers handlers;
+  handlers.notify["FormActivate"] = [&log](ui::Sender) { log.events.push_back("activate"); };
+  handlers.notify["LongClick"] = [&app, &log](ui::Sender) {
+    // A long step that pumps messages between its parts.
+    for (int part = 0; part < 3; ++part) {
+      log.events.push_back("part " + std::to_string(part));
+      app.ProcessMessages();
+    }
+    log.events.push_back("long handler ended");
+  };
+  handlers.notify["FailClick"] = [](ui::Sender) { throw std::runtime_error("Something failed"); };
+  return handlers;
+}
+
+class QtLoop : public ::testing::Test {
+ protected:
+  QtApplication app{qt_test::testArgc, qt_test::testArgv};
+  Recorder log;
+  Steps steps;
+};
+
+TEST_F(QtLoop, RunShowsTheMainFormAndItsActivationHandlerRuns) {
+  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  EXPECT_FALSE(form->Visible());
+  steps.Watchdog(app);
+  steps.When([&] { return !log.events.empty(); },
+             [&] {
+               EXPECT_TRUE(form->Visible());
+               EXPECT_TRUE(AsQt(*form).Window()->isActiveWindow());
+               app.Terminate();
+             });
+  app.Run();
+  EXPECT_EQ(log.events, std::vector<std::string>{"activate"});
+}
+
+TEST_F(QtLoop, EachActivationOfTheMainFormRaisesTheHandler) {
+  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  QMainWindow other;
+  steps.Watchdog(app);
+  steps.When([&] { return log.events.size() == 1; },
+             [&] {
+               other.show();
+               other.activateWindow();
+               steps.When([&] { return other.isActiveWindow(); },
+                          [&] { AsQt(*form).Window()->activateWindow(); });
+             });
+  steps.When([&] { return log.events.size() == 2; }, [&] { app.Terminate(); });
+  app.Run();
+  EXPECT_EQ(log.events, (std::vector<std::string>{"activate", "activate"}));
+}
+
+TEST_F(QtLoop, CloseDuringALongHandlerLetsItFinishThenEndsTheLoop) {
+  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto* window = AsQt(*form).Window();
+  auto* button = static_cast<QPushButton*>(AsQt(*form).Find("btnLong").Widget());
+  steps.Watchdog(app);
+  steps.When([&] { return !log.events.empty(); },
+             [&] {
+               // The close box arrives while the handler runs: at its first pump.
+               QTimer::singleShot(0, window, [&] {
+                 log.events.push_back("close box");
+                 window->close();
+               });
+               button->click();
+             });
+  app.Run();
+
+  EXPECT_TRUE(app.Terminated());
+  const std::vector<std::string> expected = {"activate", "part 0", "close box",
+                                             "part 1",   "part 2", "long handler ended"};
+  EXPECT_EQ(log.events, expected);
+  EXPECT_TRUE(form->Visible()) << "the window stays until the loop has ended";
+}
+
+TEST_F(QtLoop, TheCloseBoxEndsTheLoopAfterThePassThatSawIt) {
+  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  steps.Watchdog(app);
+  steps.When([&] { return !log.events.empty(); }, [&] { AsQt(*form).Window()->close(); });
+  app.Run();
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(QtLoop, AnExceptionFromAHandlerGoesToTheStandardBoxAndTheLoopGoesOn) {
+  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto* button = static_cast<QPushButton*>(AsQt(*form).Find("btnFail").Widget());
+  BoxCloser boxes;
+  steps.Watchdog(app);
+  steps.When([&] { return !log.events.empty(); },
+             [&] {
+               button->click();
+               // Queued behind the click: handled once the box has been answered.
+               steps.After(0, [&] {
+                 log.events.push_back("next input");
+                 app.Terminate();
+               });
+             });
+  app.Run();
+
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  const auto& box = boxes.Boxes()[0];
+  EXPECT_EQ(box.text, "Something failed");
+  EXPECT_EQ(box.title, app.Title());
+  EXPECT_EQ(box.icon, QMessageBox::Critical);
+  EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
+  EXPECT_EQ(log.events.back(), "next input");
+}
+
+TEST_F(QtLoop, TerminationRequestedBeforeRunEndsAfterOnePass) {
+  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  app.Terminate();
+  steps.Watchdog(app, 5000);
+  QElapsedTimer clock;
+  clock.start();
+  app.Run();
+  EXPECT_LT(clock.elapsed(), 4000);
+}
+
+TEST_F(QtLoop, ProcessMessagesHandlesWhatIsPending) {
+  bool delivered = false;
+  QTimer::singleShot(0, [&] { delivered = true; });
+  app.ProcessMessages();
+  EXPECT_TRUE(delivered);
+}
+
+TEST_F(QtLoop, AFixedWaitBlocksTheThread) {
+  bool delivered = false;
+  QTimer::singleShot(0, [&] { delivered = true; });
+  QElapsedTimer clock;
+  clock.start();
+  app.Wait(60);
+  EXPECT_GE(clock.elapsed(), 60);
+  EXPECT_FALSE(delivered) << "nothing is handled during a fixed wait";
+  app.ProcessMessages();
+  EXPECT_TRUE(delivered);
+}
+
+TEST_F(QtLoop, TheFirstFormIsTheMainForm) {
+  auto first = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto second = app.CreateForm(TestForm(), TestHandlers(app, log));
+  EXPECT_EQ(app.MainForm(), first.get());
+  first.reset();
+  EXPECT_EQ(app.MainForm(), nullptr);
+}
+
+TEST_F(QtLoop, AFormIsNeverBuiltWithADanglingBinding) {
+  ui::Handlers none;
+  EXPECT_THROW(app.CreateForm(TestForm(), none), std::invalid_argument);
+  EXPECT_EQ(app.MainForm(), nullptr);
+}
+
+TEST_F(QtLoop, APictureThatIsNotEmbeddedIsAnError) {
+  auto description = TestForm();
+  description.controls.push_back({.name = "imgMissing",
+                                  .kind = ui::ControlKind::Picture,
+                                  .bounds = {0, 0, 32, 32},
+                                  .picture = "missing.png"});
+  EXPECT_THROW(app.CreateForm(description, TestHandlers(app, log)), std::invalid_argument);
+}
+
+TEST_F(QtLoop, TheHourglassIsOneOverrideCursorHoweverOftenItIsSet) {
+  ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+  app.SetCursor(ui::Cursor::Hourglass);
+  app.SetCursor(ui::Cursor::Hourglass);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  EXPECT_EQ(app.CurrentCursor(), ui::Cursor::Hourglass);
+  app.SetCursor(ui::Cursor::Default);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  app.SetCursor(ui::Cursor::Default);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(app.CurrentCursor(), ui::Cursor::Default);
+}
+
+TEST_F(QtLoop, TheDestroyedApplicationLeavesNoHourglass) {
+  {
+    QtApplication other(qt_test::testArgc, qt_test::testArgv);
+    other.SetCursor(ui::Cursor::Hourglass);
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(QtLoop, TheMessageBoxIsAnInformationBoxTitledWithTheTitle) {
+  BoxCloser boxes;
+  app.SetCursor(ui::Cursor::Hourglass);
+  app.ShowMessage("one\rtwo\nthree\r\nfour\n\rfive");
+  app.SetCursor(ui::Cursor::Default);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  const auto& box = boxes.Boxes()[0];
+  EXPECT_EQ(box.title, app.Title());
+  EXPECT_EQ(box.text, "one\ntwo\nthree\nfour\n\nfive");
+  EXPECT_EQ(box.icon, QMessageBox::Information);
+  EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
+  EXPECT_TRUE(box.hourglass) << "the box leaves the cursor as it was";
+}
+
+TEST_F(QtLoop, MessageTextsAreShownAsTheyAre) {
+  BoxCloser boxes;
+  app.ShowMessage("<b>Erro</b> & versão");
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(QString::fromStdString(boxes.Boxes()[0].text),
+            QString::fromUtf8("<b>Erro</b> & versão"));
+}
+
+TEST(QtTitle, IsTheExecutablesFileNameWithoutExtension) {
+  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/app/DOSTRA_UPDATE"), "DOSTRA_UPDATE");
+  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/app/DOSTRA_UPDATE.exe"), "DOSTRA_UPDATE");
+  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/my.app/tool.v2.bin"), "tool.v2");
+  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/app/.hidden"), ".hidden");
+  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/atualização/Atualizar"), "Atualizar");
+  QtApplication app(qt_test::testArgc, qt_test::testArgv);
+  EXPECT_EQ(app.Title(), "ui_qt_tests");
+}
+
+TEST(QtLineBreaks, EachBreakStartsOneNewLine) {
+  EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\r\nb"), "a\nb");
+  EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\rb"), "a\nb");
+  EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\nb"), "a\nb");
+  EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\r\r\nb\n\n"), "a\n\nb\n\n");
+  EXPECT_EQ(ui::qt::NormalizeLineBreaks("\r"), "\n");
+  EXPECT_EQ(ui::qt::NormalizeLineBreaks(""), "");
+}
+
+// The immediate exit from inside a Qt event handler: the form's widgets are deleted
+// while Qt is inside their event dispatch, and the process ends right after.
+using QtLoopDeathTest = QtLoop;
+
+ui::Handlers HaltingHandlers(QtApplication& app) {
+  ui::Handlers handlers;
+  handlers.notify["FormActivate"] = [](ui::Sender) {};
+  handlers.notify["LongClick"] = [&app](ui::Sender) { app.Halt(0); };
+  handlers.notify["FailClick"] = [](ui::Sender) {};
+  return handlers;
+}
+
+TEST_F(QtLoopDeathTest, HaltFromAMouseClickEndsTheProcessCleanly) {
+  EXPECT_EXIT(
+      {
+        auto form = app.CreateForm(TestForm(), HaltingHandlers(app));
+        auto* button = AsQt(*form).Find("btnLong").Widget();
+        steps.When([&] { return button->isVisible(); },
+                   [&] { QTest::mouseClick(button, Qt::LeftButton); });
+        steps.Watchdog(app, 5000);
+        app.Run();
+        std::fprintf(stderr, "the loop returned\n");
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("returned")));
+}
+
+TEST_F(QtLoopDeathTest, HaltFromTheActivationHandlerEndsTheProcessCleanly) {
+  EXPECT_EXIT(
+      {
+        ui::Handlers handlers = HaltingHandlers(app);
+        handlers.notify["FormActivate"] = [this](ui::Sender) { app.Halt(0); };
+        auto form = app.CreateForm(TestForm(), handlers);
+        steps.Watchdog(app, 5000);
+        app.Run();
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
