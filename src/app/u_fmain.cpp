@@ -1,8 +1,5 @@
 #include "app/u_fmain.h"
 
-#include "app/busy_cursor.h"
-#include "app/final_step.h"
-
 namespace app {
 
 TfMain* fMain = nullptr;
@@ -45,20 +42,6 @@ void TfMain::FormCreate(ui::Sender) {
   FUnZip = std::make_unique<TPackageUnZipper>();
   FUnZip->OnProgress = [this](ui::Sender sender, double pct) { OnCompressProgress(sender, pct); };
   ARR_BAIXOU[0] = false;
-}
-
-void TfMain::FormActivate(ui::Sender) {
-  // The design caption marks the first activation; later ones change nothing.
-  if (Form().Caption() != kDesignCaption)
-    return;
-  Form().SetCaption(kMainCaption);
-
-  FinalStep offerClose([this] {
-    ui::Control& close = Control("btn_Close");
-    close.Show();
-    close.SetEnabled(true);
-  });
-  BusyCursor busy(application_);
 }
 
 void TfMain::FormKeyDown(ui::Sender Sender, std::uint16_t& Key, ui::ShiftState) {

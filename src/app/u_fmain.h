@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/package_extractor.h"
+#include "app/version_query.h"
 #include "ui/application.h"
 
 namespace app {
@@ -33,9 +35,16 @@ class TfMain : public ui::Component {
   void btn_AbrirClick(ui::Sender Sender);
   void OnCompressProgress(ui::Sender Sender, double Pct);
 
+  // The vendor's answer to the version query, or nothing when no reply came.
+  std::optional<VersionInfo> QueryVersionInfo();
+
   std::unique_ptr<TPackageUnZipper> FUnZip;
 
  private:
+  // The update check, run on the first activation; raises what FormActivate reports.
+  void CheckForUpdate();
+  void ShowOutcome(std::string_view text);
+
   ui::Handlers BindHandlers();
 
   ui::Application& application_;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/u_fmain.h"
+#include "app/vendor_url.h"
+#include "scoped_environment.h"
 #include "ui/headless/headless_application.h"
 #include "ui/headless/headless_form.h"
 
@@ -17,6 +19,8 @@ class MainWindow : public ::testing::Test {
   void SetUp() override { ui::CreateComponent(app, app::fMain); }
   HeadlessForm& form() { return *app.MainForm(); }
 
+  // The first activation runs the update check; here it meets no server.
+  app_test::ScopedEnvironment vendor{app::kVendorUrlVariable, app_test::kUnreachableVendor};
   HeadlessApplication app;
 };
 

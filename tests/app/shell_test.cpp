@@ -9,12 +9,25 @@
 #include "app/final_step.h"
 #include "app/u_dm.h"
 #include "app/u_fmain.h"
+#include "app/vendor_url.h"
+#include "scoped_environment.h"
 #include "ui/headless/headless_application.h"
 #include "ui/headless/headless_form.h"
 
 namespace {
 
 using ui::headless::HeadlessApplication;
+
+// The update check of the first activation meets no server here.
+class ShellEnvironment : public ::testing::Environment {
+  void SetUp() override {
+    vendor_ = std::make_unique<app_test::ScopedEnvironment>(app::kVendorUrlVariable,
+                                                            app_test::kUnreachableVendor);
+  }
+  void TearDown() override { vendor_.reset(); }
+  std::unique_ptr<app_test::ScopedEnvironment> vendor_;
+};
+const auto* const kShellEnvironment = ::testing::AddGlobalTestEnvironment(new ShellEnvironment);
 
 TEST(Shell, CreatesTheDataModuleThenTheMainWindowAndRunsItsCheck) {
   HeadlessApplication app;
