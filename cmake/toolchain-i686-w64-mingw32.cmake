@@ -16,6 +16,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Tests and helper programs of the Windows build run under Wine.
 find_program(DOSTRA_WINE NAMES wine)
+set(DOSTRA_WINEARCH win32)
 if(DOSTRA_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${DOSTRA_WINE})
 endif()

@@ -1,0 +1,50 @@
+#include "ui/win32/win32_text.h"
+
+#include "platform/utf16.h"
+
+namespace ui::win32 {
+
+std::wstring Wide(std::string_view utf8) {
+  return platform::WideFromUtf8(utf8);
+}
+
+std::string Utf8(std::wstring_view wide) {
+  return platform::Utf8FromWide(wide);
+}
+
+std::string WindowText(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  if (length <= 0)
+    return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return Utf8(text);
+}
+
+std::string WithWindowsLineBreaks(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      result += "\r\n";
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        ++i;
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
+std::string FileNameWithoutExtension(std::string_view path) {
+  const auto slash = path.find_last_of("\\/");
+  std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const auto dot = name.find_last_of('.');
+  if (dot != std::string_view::npos && dot > 0)
+    name = name.substr(0, dot);
+  return std::string(name);
+}
+
+}  // namespace ui::win32
