@@ -9,6 +9,7 @@
 
 #include "platform/executable_path.h"
 #include "platform/waits.h"
+#include "ui/application_title.h"
 #include "ui/qt/qt_form.h"
 
 // Resources compiled into a static library are registered by name, from outside any
@@ -27,7 +28,7 @@ QString FromUtf8(std::string_view text) {
 
 std::string ExecutableTitle() {
   try {
-    return TitleFromExecutablePath(platform::ExecutablePath());
+    return ApplicationTitle(platform::ExecutablePath());
   } catch (const std::exception&) {
     return QCoreApplication::applicationName().toStdString();
   }
@@ -41,15 +42,6 @@ void ShowBox(QMessageBox::Icon icon, const std::string& title, std::string_view 
 }
 
 }  // namespace
-
-std::string TitleFromExecutablePath(std::string_view path) {
-  const auto slash = path.find_last_of('/');
-  std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  const auto dot = name.find_last_of('.');
-  if (dot != std::string_view::npos && dot > 0)
-    name = name.substr(0, dot);
-  return std::string(name);
-}
 
 std::string NormalizeLineBreaks(std::string_view text) {
   std::string normalized;

@@ -45,9 +45,6 @@ class QtApplication : public Application {
   QtForm* mainForm_ = nullptr;
 };
 
-// The application's title for an executable path: its file name without extension.
-std::string TitleFromExecutablePath(std::string_view path);
-
 // Carriage return, line feed, and the two together each become one '\n'.
 std::string NormalizeLineBreaks(std::string_view text);
 

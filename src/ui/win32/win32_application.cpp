@@ -6,6 +6,7 @@
 
 #include "platform/executable_path.h"
 #include "platform/waits.h"
+#include "ui/application_title.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_text.h"
@@ -62,7 +63,7 @@ ShiftState CurrentShiftState() {
 
 Win32Application::Win32Application()
     : instance_(::GetModuleHandleW(nullptr)),
-      title_(FileNameWithoutExtension(platform::ExecutablePath())) {
+      title_(ApplicationTitle(platform::ExecutablePath())) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   ::InitCommonControlsEx(&controls);
   formClass_ = std::make_unique<WindowClass>(FormClass(instance_));

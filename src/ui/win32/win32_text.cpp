@@ -38,13 +38,4 @@ std::string WithWindowsLineBreaks(std::string_view text) {
   return result;
 }
 
-std::string FileNameWithoutExtension(std::string_view path) {
-  const auto slash = path.find_last_of("\\/");
-  std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  const auto dot = name.find_last_of('.');
-  if (dot != std::string_view::npos && dot > 0)
-    name = name.substr(0, dot);
-  return std::string(name);
-}
-
 }  // namespace ui::win32

@@ -17,8 +17,4 @@ std::string WindowText(HWND window);
 // message box breaks on.
 std::string WithWindowsLineBreaks(std::string_view text);
 
-// The file name of a path without folder and extension: "C:\App\DOSTRA_UPDATE.exe"
-// gives "DOSTRA_UPDATE".
-std::string FileNameWithoutExtension(std::string_view path);
-
 }  // namespace ui::win32

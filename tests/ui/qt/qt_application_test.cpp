@@ -254,16 +254,6 @@ TEST_F(QtLoop, MessageTextsAreShownAsTheyAre) {
             QString::fromUtf8("<b>Erro</b> & versão"));
 }
 
-TEST(QtTitle, IsTheExecutablesFileNameWithoutExtension) {
-  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/app/DOSTRA_UPDATE"), "DOSTRA_UPDATE");
-  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/app/DOSTRA_UPDATE.exe"), "DOSTRA_UPDATE");
-  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/my.app/tool.v2.bin"), "tool.v2");
-  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/app/.hidden"), ".hidden");
-  EXPECT_EQ(ui::qt::TitleFromExecutablePath("/opt/atualização/Atualizar"), "Atualizar");
-  QtApplication app(qt_test::testArgc, qt_test::testArgv);
-  EXPECT_EQ(app.Title(), "ui_qt_tests");
-}
-
 TEST(QtLineBreaks, EachBreakStartsOneNewLine) {
   EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\r\nb"), "a\nb");
   EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\rb"), "a\nb");

@@ -32,13 +32,6 @@ TEST(Win32Text, EveryLineBreakBecomesCrLf) {
     EXPECT_EQ(WithWindowsLineBreaks(c.in), c.out) << c.in;
 }
 
-TEST(Win32Text, FileNameWithoutExtension) {
-  EXPECT_EQ(FileNameWithoutExtension("C:\\Dostra\\DOSTRA_UPDATE.exe"), "DOSTRA_UPDATE");
-  EXPECT_EQ(FileNameWithoutExtension("C:\\Área\\v1.2\\Atualizador"), "Atualizador");
-  EXPECT_EQ(FileNameWithoutExtension("Z:/tmp/app.x.exe"), "app.x");
-  EXPECT_EQ(FileNameWithoutExtension(".exe"), ".exe");
-}
-
 TEST(Win32Text, WideRoundTripKeepsNonAsciiText) {
   const std::string text = "Dostra - Atualização de Versão";
   EXPECT_EQ(Wide(text), L"Dostra - Atualiza\u00e7\u00e3o de Vers\u00e3o");
