@@ -5,10 +5,9 @@
 
 #include "formats/conversion.h"
 
+#include "formats/pe_version.h"
 #ifdef _WIN32
 #include "platform/file_version.h"
-#else
-#include "formats/pe_version.h"
 #endif
 
 namespace app {
@@ -42,11 +41,16 @@ std::string_view Slice(std::string_view text, std::size_t first, std::size_t las
 }
 
 std::optional<std::array<std::uint16_t, 4>> ReadFileVersion(const std::string& path) {
-  // Windows answers with its own version API; elsewhere our reader parses the file.
+  // Our bounds-checked reader sees the file first everywhere: a damaged or hostile
+  // executable must give the fallback, and some implementations of the system's version
+  // API (Wine's) crash on such files instead. Windows then answers with its own API.
+  const auto parsed = formats::ReadPeFileVersionFromFile(path);
 #ifdef _WIN32
+  if (!parsed)
+    return std::nullopt;
   return platform::ReadFileVersionFromSystem(path);
 #else
-  return formats::ReadPeFileVersionFromFile(path);
+  return parsed;
 #endif
 }
 
