@@ -9,8 +9,10 @@ packages=(
   cmake ninja-build g++ pkg-config git ca-certificates
   # libraries and tests of the Linux program
   qt6-base-dev libgl-dev libgtest-dev libgmock-dev libssl-dev openssl zlib1g-dev
-  # the 32-bit Windows program, built here and run under Wine
-  g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev wine wine32:i386 wine64 fonts-wine
+  # the 32-bit Windows program, built here and run under Wine; its 64-bit twin runs the
+  # same tests where the kernel runs no 32-bit x86 code
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
+  wine wine32:i386 wine64 fonts-wine
   # driving and looking at windows as a person would
   xvfb xauth xdotool x11-utils imagemagick librsvg2-bin openbox
   # OpenSSL's source for the Windows DLLs
