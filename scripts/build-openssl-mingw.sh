@@ -1,15 +1,50 @@
 #!/usr/bin/env bash
-# Builds OpenSSL's libssl-3.dll and libcrypto-3.dll for 32-bit Windows from Debian's
-# source package, so the Windows program ships Debian's OpenSSL with its security fixes.
+# Builds OpenSSL's DLLs for Windows from Debian's source package, so the Windows program
+# ships Debian's OpenSSL with its security fixes.
 #
-# Usage: scripts/build-openssl-mingw.sh
-# Output: ${DOSTRA_CACHE:-$HOME/.cache/dostra}/openssl-mingw-<source version>/ holding the
-# two DLLs and LICENSE.txt; a folder that is already complete is reused without building.
-# The last line printed is that folder.
+# Usage: scripts/build-openssl-mingw.sh [--arch i686|x86_64]
+#   i686 (the default, the product): libssl-3.dll and libcrypto-3.dll
+#   x86_64 (the 64-bit test build):  libssl-3-x64.dll and libcrypto-3-x64.dll, as
+#                                    OpenSSL names them there
+# Output: ${DOSTRA_CACHE:-$HOME/.cache/dostra}/openssl-mingw-<source version>/ (i686) or
+# openssl-mingw-x86_64-<source version>/ holding the two DLLs and LICENSE.txt; a folder
+# that is already complete is reused without building. The last line printed is that folder.
 set -euo pipefail
 
+arch=i686
+while (($#)); do
+  case "$1" in
+    --arch)
+      arch=${2:-}
+      shift 2 || true
+      ;;
+    --arch=*)
+      arch=${1#--arch=}
+      shift
+      ;;
+    *)
+      printf 'usage: %s [--arch i686|x86_64]\n' "$0" >&2
+      exit 2
+      ;;
+  esac
+done
+case "$arch" in
+  i686)
+    configure_target=mingw dll_suffix="" folder_prefix=openssl-mingw
+    cross_package=g++-mingw-w64-i686
+    ;;
+  x86_64)
+    configure_target=mingw64 dll_suffix=-x64 folder_prefix=openssl-mingw-x86_64
+    cross_package=g++-mingw-w64-x86-64
+    ;;
+  *)
+    printf 'unknown architecture "%s"; use i686 or x86_64\n' "$arch" >&2
+    exit 2
+    ;;
+esac
+
 cache_root="${DOSTRA_CACHE:-$HOME/.cache/dostra}"
-cross_prefix="i686-w64-mingw32-"
+cross_prefix="$arch-w64-mingw32-"
 package="openssl"
 
 log() { printf '%s\n' "$*" >&2; }
@@ -41,7 +76,8 @@ source_versions() {
     sort -u | sort -r -V
 }
 
-outputs=(libssl-3.dll libcrypto-3.dll LICENSE.txt)
+dlls=("libssl-3$dll_suffix.dll" "libcrypto-3$dll_suffix.dll")
+outputs=("${dlls[@]}" LICENSE.txt)
 
 complete() {
   local name
@@ -50,8 +86,9 @@ complete() {
   done
 }
 
-# An epoch's colon is not welcome in Windows-shared folders.
-output_dir_of() { printf '%s/openssl-mingw-%s' "$cache_root" "${1//:/_}"; }
+# An epoch's colon is not welcome in Windows-shared folders. The i686 folder keeps the
+# name it had before there were two architectures.
+output_dir_of() { printf '%s/%s-%s' "$cache_root" "$folder_prefix" "${1//:/_}"; }
 
 if ensure_source_entries; then
   $sudo apt-get update -q >&2
@@ -78,7 +115,7 @@ dsc=""
 for candidate in "${versions[@]}"; do
   out_dir=$(output_dir_of "$candidate")
   if complete "$out_dir"; then
-    log "OpenSSL $candidate for i686 Windows already built"
+    log "OpenSSL $candidate for $arch Windows already built"
     printf '%s\n' "$out_dir"
     exit 0
   fi
@@ -131,16 +168,16 @@ if [[ -f debian/patches/pic.patch ]]; then
 fi
 
 if ! command -v "${cross_prefix}gcc" >/dev/null; then
-  log "${cross_prefix}gcc is missing (g++-mingw-w64-i686)"
+  log "${cross_prefix}gcc is missing ($cross_package)"
   exit 1
 fi
 
 # OpenSSL reads its configuration, engines and modules from folders fixed at build time.
 # The default /usr/local/ssl becomes \usr\local\ssl on the current drive under Windows,
 # which any user may create; a folder under System32 is writable by administrators only.
-# (The mingw target links libgcc statically by itself, so only system DLLs are imported.)
-log "configuring OpenSSL $upstream_version for mingw"
-./Configure mingw shared no-tests --cross-compile-prefix="$cross_prefix" \
+# (Both mingw targets link libgcc statically by themselves, so only system DLLs are imported.)
+log "configuring OpenSSL $upstream_version for $configure_target"
+./Configure "$configure_target" shared no-tests --cross-compile-prefix="$cross_prefix" \
   --prefix=C:/Windows/System32/OpenSSL --libdir=lib >&2
 log "building (make -j2 build_libs)"
 make -j2 build_libs >"$work_dir/build.log" 2>&1 || {
@@ -150,7 +187,7 @@ make -j2 build_libs >"$work_dir/build.log" 2>&1 || {
 
 staging="$work_dir/out"
 mkdir -p "$staging"
-cp libssl-3.dll libcrypto-3.dll LICENSE.txt "$staging/"
+cp "${outputs[@]}" "$staging/"
 "${cross_prefix}strip" --strip-unneeded "$staging"/*.dll
 
 for dll in "$staging"/*.dll; do

@@ -32,11 +32,17 @@ struct LibraryPaths {
 
 LibraryPaths PathsOfThisPlatform() {
 #ifdef _WIN32
+  // OpenSSL's 64-bit Windows build names its DLLs with a suffix.
+#ifdef _WIN64
+  constexpr char kSuffix[] = "-x64";
+#else
+  constexpr char kSuffix[] = "";
+#endif
   // Only the copies shipped beside the program: a DLL of the same name in the download
   // folder, the working directory or on PATH could have been planted there.
   try {
     const std::string folder = platform::ApplicationFolder();
-    return {folder + "libcrypto-3.dll", folder + "libssl-3.dll"};
+    return {folder + "libcrypto-3" + kSuffix + ".dll", folder + "libssl-3" + kSuffix + ".dll"};
   } catch (const std::exception&) {
     throw errors::TlsLibraryUnavailable();
   }

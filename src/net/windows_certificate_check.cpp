@@ -93,6 +93,12 @@ bool WindowsTrustsChain(const std::vector<std::string>& chain, const std::string
   if (!::CertGetCertificateChain(nullptr, server.Get(), nullptr, intermediates.Get(),
                                  &chainParameters, 0, nullptr, built.Out()))
     return false;
+  // The chain's own verdict first: Wine's SSL policy passes a chain that ends short of
+  // any root (an issuer nobody knows). Time nesting is no longer checked by Windows.
+  const DWORD chainErrors =
+      built.Get()->TrustStatus.dwErrorStatus & ~static_cast<DWORD>(CERT_TRUST_IS_NOT_TIME_NESTED);
+  if (chainErrors != CERT_TRUST_NO_ERROR)
+    return false;
 
   std::wstring serverName = platform::WideFromUtf8(host);
   SSL_EXTRA_CERT_CHAIN_POLICY_PARA sslParameters{};

@@ -35,6 +35,11 @@ TEST(OpenSslLibraries, TheSystemsLibrariesProvideEveryFunction) {
   EXPECT_EQ(FailureOf("libcrypto.so.3", "libssl.so.3"), "(loaded)");
   EXPECT_NE(net::openssl::OpenSsl().SSL_CTX_new, nullptr);
 }
+#elif defined(DOSTRA_OPENSSL_BESIDE_PROGRAM)
+// The names this build looks for (with -x64 on 64-bit Windows) are the ones shipped.
+TEST(OpenSslLibraries, TheDllsBesideTheProgramProvideEveryFunction) {
+  EXPECT_NE(net::openssl::OpenSsl().SSL_CTX_new, nullptr);
+}
 #endif
 
 }  // namespace
