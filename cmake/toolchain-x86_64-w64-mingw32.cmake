@@ -2,25 +2,11 @@
 # g++-mingw-w64-x86-64-posix). The product is the 32-bit program; this build exists so
 # that the Windows tests run under 64-bit Wine on machines whose kernel runs no 32-bit
 # x86 code at all.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(DOSTRA_MINGW_PREFIX x86_64-w64-mingw32)
-find_program(CMAKE_C_COMPILER NAMES ${DOSTRA_MINGW_PREFIX}-gcc-posix ${DOSTRA_MINGW_PREFIX}-gcc REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${DOSTRA_MINGW_PREFIX}-g++-posix ${DOSTRA_MINGW_PREFIX}-g++ REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${DOSTRA_MINGW_PREFIX}-windres REQUIRED)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${DOSTRA_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
 # The 64-bit loader by name: Debian's "wine" picks the 32-bit one whenever it is
 # installed, runnable or not.
 find_program(DOSTRA_WINE NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
 find_program(DOSTRA_WINE NAMES wine64 wine)
 set(DOSTRA_WINEARCH win64)
-if(DOSTRA_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${DOSTRA_WINE})
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/MingwToolchain.cmake)

@@ -1,0 +1,19 @@
+# What both MinGW-w64 toolchain files share; each sets DOSTRA_MINGW_PREFIX,
+# CMAKE_SYSTEM_PROCESSOR and DOSTRA_WINE / DOSTRA_WINEARCH first. The posix thread
+# model is preferred: GCC 12's win32 model lacks std::thread and std::mutex.
+set(CMAKE_SYSTEM_NAME Windows)
+
+find_program(CMAKE_C_COMPILER NAMES ${DOSTRA_MINGW_PREFIX}-gcc-posix ${DOSTRA_MINGW_PREFIX}-gcc REQUIRED)
+find_program(CMAKE_CXX_COMPILER NAMES ${DOSTRA_MINGW_PREFIX}-g++-posix ${DOSTRA_MINGW_PREFIX}-g++ REQUIRED)
+find_program(CMAKE_RC_COMPILER NAMES ${DOSTRA_MINGW_PREFIX}-windres REQUIRED)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${DOSTRA_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Tests and helper programs of the Windows build run under Wine.
+if(DOSTRA_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${DOSTRA_WINE})
+endif()
