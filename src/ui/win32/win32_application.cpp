@@ -62,8 +62,7 @@ ShiftState CurrentShiftState() {
 }  // namespace
 
 Win32Application::Win32Application()
-    : instance_(::GetModuleHandleW(nullptr)),
-      title_(ApplicationTitle(platform::ExecutablePath())) {
+    : instance_(::GetModuleHandleW(nullptr)), title_(ApplicationTitle(platform::ExecutablePath())) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   ::InitCommonControlsEx(&controls);
   formClass_ = std::make_unique<WindowClass>(FormClass(instance_));
