@@ -19,6 +19,7 @@
 #include "ui/headless/headless_application.h"
 #include "ui/headless/headless_form.h"
 #include "vendor_standin/vendor_standin.h"
+#include "version_query_wire.h"
 
 namespace {
 
@@ -232,26 +233,8 @@ TEST_F(UpdateCheck, ThePostIsSentOnceByteForByte) {
   form.Activate();  // switching away and back
   form.Activate();
 
-  const std::string body =
-      "{\r\n"
-      "  \"ID_UNIDADE_ESTACAO\" : 0,\r\n"
-      "  \"ID_UNIDADE_DATABASE\" : 0,\r\n"
-      "  \"OP_FIRST_SYNC\" : 0,\r\n"
-      "  \"ID_MODULO\" : 2\r\n"
-      "}";
-  ASSERT_EQ(body.size(), 106u);
   const std::string expected =
-      "POST /ws/infoVersion.php HTTP/1.0\r\n"
-      "Host: localhost:" +
-      std::to_string(server_->Port()) +
-      "\r\n"
-      "Keep-Alive: 300\r\n"
-      "Connection: keep-alive\r\n"
-      "User-Agent: DOSTRA_UPDATE\r\n"
-      "Content-Type: application/x-www-form-urlencoded\r\n"
-      "Content-Length: 106\r\n"
-      "\r\n" +
-      body;
+      wire_test::QueryRequest("localhost:" + std::to_string(server_->Port()));
   EXPECT_THAT(server_->RecordedRequests(), ElementsAre(expected));
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "version_query_wire.h"
+
 namespace {
 
 // The outcome of reading a reply, as one comparable text.
@@ -20,13 +22,7 @@ std::string Outcome(std::string_view reply) {
 
 TEST(VersionQuery, TheBodyIsTheIndentedQueryObject) {
   const std::string body = app::VersionQueryBody();
-  EXPECT_EQ(body,
-            "{\r\n"
-            "  \"ID_UNIDADE_ESTACAO\" : 0,\r\n"
-            "  \"ID_UNIDADE_DATABASE\" : 0,\r\n"
-            "  \"OP_FIRST_SYNC\" : 0,\r\n"
-            "  \"ID_MODULO\" : 2\r\n"
-            "}");
+  EXPECT_EQ(body, wire_test::kQueryBody);
   EXPECT_EQ(body.size(), 106u);
 }
 

@@ -8,13 +8,11 @@
 
 #include "tools/temporary_folder.h"
 #include "vendor_standin/vendor_standin.h"
+#include "version_query_wire.h"
 
 namespace {
 
-// The version query's body, 106 bytes.
-const std::string kQueryBody =
-    "{\r\n  \"ID_UNIDADE_ESTACAO\" : 0,\r\n  \"ID_UNIDADE_DATABASE\" : 0,\r\n  \"OP_FIRST_SYNC\" : "
-    "0,\r\n  \"ID_MODULO\" : 2\r\n}";
+using wire_test::kQueryBody;
 constexpr char kQueryPath[] = "/ws/infoVersion.php";
 
 class HttpClientTest : public ::testing::Test {
@@ -71,17 +69,7 @@ TEST_F(HttpClientTest, PostsTheQueryInItsWireFormAndReturnsTheReplyBody) {
   EXPECT_EQ(client.LastFailure(), "");
   ASSERT_EQ(server->RecordedRequests().size(), 1u);
   EXPECT_EQ(server->RecordedRequests()[0],
-            "POST /ws/infoVersion.php HTTP/1.0\r\n"
-            "Host: localhost:" +
-                std::to_string(server->Port()) +
-                "\r\n"
-                "Keep-Alive: 300\r\n"
-                "Connection: keep-alive\r\n"
-                "User-Agent: DOSTRA_UPDATE\r\n"
-                "Content-Type: application/x-www-form-urlencoded\r\n"
-                "Content-Length: 106\r\n"
-                "\r\n" +
-                kQueryBody);
+            wire_test::QueryRequest("localhost:" + std::to_string(server->Port())));
 }
 
 TEST_F(HttpClientTest, VerifiesAnAddressAgainstTheCertificatesAddresses) {

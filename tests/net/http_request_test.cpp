@@ -2,26 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "version_query_wire.h"
+
 namespace {
 
-// The version query's body, 106 bytes.
-const std::string kQueryBody =
-    "{\r\n  \"ID_UNIDADE_ESTACAO\" : 0,\r\n  \"ID_UNIDADE_DATABASE\" : 0,\r\n  \"OP_FIRST_SYNC\" : "
-    "0,\r\n  \"ID_MODULO\" : 2\r\n}";
+using wire_test::kQueryBody;
 
 TEST(QueryRequest, IsTheFormRequestWithSixHeaderLinesAndTheBodyAsIs) {
   ASSERT_EQ(kQueryBody.size(), 106u);
   EXPECT_EQ(
       net::QueryRequest(net::ParseUrl("https://vendor.example/ws/infoVersion.php"), kQueryBody),
-      "POST /ws/infoVersion.php HTTP/1.0\r\n"
-      "Host: vendor.example\r\n"
-      "Keep-Alive: 300\r\n"
-      "Connection: keep-alive\r\n"
-      "User-Agent: DOSTRA_UPDATE\r\n"
-      "Content-Type: application/x-www-form-urlencoded\r\n"
-      "Content-Length: 106\r\n"
-      "\r\n" +
-          kQueryBody);
+      wire_test::QueryRequest("vendor.example"));
 }
 
 TEST(QueryRequest, NamesThePortInTheHostLineOnlyWhenItIsNot443) {

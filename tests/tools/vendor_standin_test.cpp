@@ -14,6 +14,7 @@
 
 #include "tools/temporary_folder.h"
 #include "tools/tls_test_client.h"
+#include "version_query_wire.h"
 
 namespace {
 
@@ -23,9 +24,7 @@ using tools_test::ClientSettings;
 using tools_test::Exchange;
 using tools_test::HeaderValue;
 
-const std::string kQueryBody =
-    "{\r\n  \"ID_UNIDADE_ESTACAO\" : 0,\r\n  \"ID_UNIDADE_DATABASE\" : 0,\r\n"
-    "  \"OP_FIRST_SYNC\" : 0,\r\n  \"ID_MODULO\" : 2\r\n}";
+using wire_test::kQueryBody;
 
 std::string QueryHead(std::uint16_t port, std::size_t contentLength) {
   return "POST /ws/infoVersion.php HTTP/1.0\r\nHost: localhost:" + std::to_string(port) +

@@ -10,18 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "platform/utf16.h"
 
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty())
-    return {};
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                        nullptr, nullptr);
-  return utf8;
-}
+namespace {
 
 // Fields joined by '|'.
 std::string Fields(std::initializer_list<std::string> fields) {
@@ -48,7 +39,7 @@ std::string TextOf(HWND window) {
   DWORD_PTR copied = 0;
   ::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         2000, &copied);
-  std::string utf8 = Utf8(std::wstring(text, copied));
+  std::string utf8 = platform::Utf8FromWide(std::wstring(text, copied));
   for (char& c : utf8) {
     if (c == '\r' || c == '\n' || c == '|')
       c = ' ';
@@ -59,7 +50,7 @@ std::string TextOf(HWND window) {
 std::string ClassOf(HWND window) {
   wchar_t name[256]{};
   ::GetClassNameW(window, name, 256);
-  return Utf8(name);
+  return platform::Utf8FromWide(name);
 }
 
 std::string Flags(HWND window) {
@@ -170,7 +161,7 @@ int InspectWindow(const std::wstring& className) {
 std::string ResourceId(LPCWSTR id) {
   if (IS_INTRESOURCE(id))
     return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(id));
-  return Utf8(id);
+  return platform::Utf8FromWide(id);
 }
 
 BOOL CALLBACK PrintName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR) {

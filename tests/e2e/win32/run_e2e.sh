@@ -28,9 +28,8 @@ ARCH=$1 WINE=$2 EXE=$3 INSPECTOR=$4 OBJDUMP=$5 OUT=$6 TEMPLATE=${7:-}
 # Under an emulated 32-bit CPU every Wine process takes a minute to start.
 STEP=${DOSTRA_E2E_STEP_TIMEOUT:-600}
 
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-note() { echo "--- $*"; }
+# shellcheck source=wine_app_lib.sh
+source "$(dirname "$0")/wine_app_lib.sh"
 
 mkdir -p "$OUT"
 WORK=$(mktemp -d "$OUT/e2e-win32.XXXXXX")
@@ -86,41 +85,6 @@ for want in 'resource|#14|MAINICON' 'resource|#24|#1' 'resource|#10|CLOUD_DOWNLO
   grep -qF -- "$want" <<<"$resources" || fail "resources lack: $want"
 done
 grep -q '^resource|#16|' <<<"$resources" && fail "a version resource is present"
-
-APP_PID=
-start_app() {
-  # Started from another working directory, as a shortcut would.
-  (cd / && exec timeout "$STEP" "$WINE" "$APP_DIR/DOSTRA_UPDATE.exe") &
-  APP_PID=$!
-}
-
-# The window after its first activation, which changes the caption.
-WID=
-wait_for_window() {
-  WID=
-  local deadline=$((SECONDS + STEP))
-  while ((SECONDS < deadline)); do
-    WID=$(xdotool search --name '^Dostra - Atualiza' 2>/dev/null | head -n1)
-    [[ -n "$WID" ]] && return 0
-    kill -0 "$APP_PID" 2>/dev/null || return 1
-    sleep 1
-  done
-  return 1
-}
-
-# Waits for the program to end; returns its exit code (124 when it had to be killed).
-wait_for_exit() {
-  local deadline=$((SECONDS + 120)) code
-  while kill -0 "$APP_PID" 2>/dev/null && ((SECONDS < deadline)); do sleep 1; done
-  if kill -0 "$APP_PID" 2>/dev/null; then
-    kill "$APP_PID" 2>/dev/null
-    wait "$APP_PID" 2>/dev/null
-    return 124
-  fi
-  wait "$APP_PID"
-  code=$?
-  return $code
-}
 
 # The window once its first activation has run the update check. No vendor service
 # answers here (the address below refuses connections), so the check ends in its web

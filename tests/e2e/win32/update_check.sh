@@ -62,19 +62,14 @@ STANDIN=$(find_tool "$HOST_TOOLS" vendor_standin)
 MAKE_EXE=$(find_tool "$HOST_TOOLS" make_versioned_exe)
 STEP=${DOSTRA_E2E_STEP_TIMEOUT:-600}
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-note() { echo "--- $*"; }
+# shellcheck source=wine_app_lib.sh
+source "$(dirname "$0")/wine_app_lib.sh"
 
 mkdir -p "$OUT"
 WORK=$(mktemp -d "$OUT/e2e-update-check.XXXXXX")
 export WINEPREFIX=$WORK/prefix WINEARCH=$ARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 APP_DIR="$WORK/Aplicação Dostra"
 STANDIN_PID=
-APP_PID=
 stop_standin() {
   [[ -n "$STANDIN_PID" ]] || return 0
   kill "$STANDIN_PID" 2>/dev/null
@@ -144,26 +139,6 @@ start_standin() {
   PORT=$(<"$port_file")
 }
 
-start_app() {
-  # Started from another working directory, as a shortcut would.
-  (cd / && exec timeout "$STEP" "$WINE" "$APP_DIR/DOSTRA_UPDATE.exe") &
-  APP_PID=$!
-}
-
-# The window once its first activation has changed the caption.
-WID=
-wait_for_window() {
-  WID=
-  local deadline=$((SECONDS + STEP))
-  while ((SECONDS < deadline)); do
-    WID=$(xdotool search --name '^Dostra - Atualiza' 2>/dev/null | head -n1)
-    [[ -n "$WID" ]] && return 0
-    kill -0 "$APP_PID" 2>/dev/null || return 1
-    sleep 1
-  done
-  return 1
-}
-
 # The live window once the check has offered "Fecha&r", which it does last.
 LIVE=
 wait_for_outcome() {
@@ -180,18 +155,7 @@ wait_for_outcome() {
 # Presses Esc; returns the program's exit code (124 when it had to be killed).
 escape_and_wait() {
   xdotool windowfocus --sync "$WID" key Escape 2>/dev/null
-  local deadline=$((SECONDS + 120))
-  while kill -0 "$APP_PID" 2>/dev/null && ((SECONDS < deadline)); do sleep 1; done
-  if kill -0 "$APP_PID" 2>/dev/null; then
-    kill "$APP_PID" 2>/dev/null
-    wait "$APP_PID" 2>/dev/null
-    APP_PID=
-    return 124
-  fi
-  wait "$APP_PID"
-  local code=$?
-  APP_PID=
-  return $code
+  wait_for_exit
 }
 
 # run_case NAME EXPECTED_LABEL1 [screenshot]: one run of the program, from start to Esc.

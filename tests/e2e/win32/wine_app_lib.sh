@@ -1,0 +1,46 @@
+# Steps both Windows rigs share: report failures, start the program as a shortcut
+# would, find its window after the first activation, and wait for it to end, never for
+# longer than the limits. The rig sets WINE, APP_DIR and STEP before using them.
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+note() { echo "--- $*"; }
+
+APP_PID=
+start_app() {
+  # Started from another working directory, as a shortcut would.
+  (cd / && exec timeout "$STEP" "$WINE" "$APP_DIR/DOSTRA_UPDATE.exe") &
+  APP_PID=$!
+}
+
+# Sets WID to the window once its first activation has changed the caption.
+WID=
+wait_for_window() {
+  WID=
+  local deadline=$((SECONDS + STEP))
+  while ((SECONDS < deadline)); do
+    WID=$(xdotool search --name '^Dostra - Atualiza' 2>/dev/null | head -n1)
+    [[ -n "$WID" ]] && return 0
+    kill -0 "$APP_PID" 2>/dev/null || return 1
+    sleep 1
+  done
+  return 1
+}
+
+# Waits for the program to end; returns its exit code (124 when it had to be killed).
+wait_for_exit() {
+  local deadline=$((SECONDS + 120)) code
+  while kill -0 "$APP_PID" 2>/dev/null && ((SECONDS < deadline)); do sleep 1; done
+  if kill -0 "$APP_PID" 2>/dev/null; then
+    kill "$APP_PID" 2>/dev/null
+    wait "$APP_PID" 2>/dev/null
+    APP_PID=
+    return 124
+  fi
+  wait "$APP_PID"
+  code=$?
+  APP_PID=
+  return $code
+}
