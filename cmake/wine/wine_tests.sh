@@ -16,6 +16,9 @@
 # every Wine process take about a minute to start.
 set -euo pipefail
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine maps Windows file names to Unix ones through the locale's character set, and
+# the tests use non-ASCII names: a caller without a UTF-8 locale would break them.
+export LC_ALL=C.UTF-8
 STEP=${DOSTRA_WINE_STEP_TIMEOUT:-2400}
 SKIP=77
 

@@ -192,8 +192,14 @@ BOOL CALLBACK PrintType(HMODULE module, LPWSTR type, LONG_PTR) {
 
 int InspectResources(const std::wstring& file) {
   HMODULE module = ::LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (module == nullptr)
+  if (module == nullptr) {
+    const std::string error = "inspect_windows: cannot load " + platform::Utf8FromWide(file) +
+                              " as data (error " + std::to_string(::GetLastError()) + ")\n";
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), error.data(), static_cast<DWORD>(error.size()),
+                &written, nullptr);
     return 1;
+  }
   ::EnumResourceTypesW(module, PrintType, 0);
   ::FreeLibrary(module);
   return 0;

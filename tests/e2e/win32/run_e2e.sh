@@ -34,6 +34,9 @@ source "$(dirname "$0")/wine_app_lib.sh"
 mkdir -p "$OUT"
 WORK=$(mktemp -d "$OUT/e2e-win32.XXXXXX")
 export WINEPREFIX=$WORK/prefix WINEARCH=$ARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine maps Windows file names to Unix ones through the locale's character set, and
+# the tests use non-ASCII names: a caller without a UTF-8 locale would break them.
+export LC_ALL=C.UTF-8
 APP_DIR="$WORK/Aplicação Dostra"
 cleanup() {
   timeout 60 wineserver -k 2>/dev/null
@@ -75,7 +78,12 @@ cp "$EXE" "$APP_DIR/DOSTRA_UPDATE.exe"
 cp "$INSPECTOR" "$WORK/inspect_windows.exe"
 
 note "resources"
-resources=$(timeout "$STEP" "$WINE" "$WORK/inspect_windows.exe" resources "$APP_DIR/DOSTRA_UPDATE.exe")
+# Read from a copy on drive C: Wine's library loader takes no path longer than MAX_PATH,
+# and the build folder may lie deeper than that.
+mkdir -p "$WINEPREFIX/drive_c/inspected"
+cp "$EXE" "$WINEPREFIX/drive_c/inspected/DOSTRA_UPDATE.exe"
+resources=$(timeout "$STEP" "$WINE" "$WORK/inspect_windows.exe" resources 'C:\inspected\DOSTRA_UPDATE.exe') ||
+  fail "inspect_windows resources ended with exit code $?"
 for want in 'resource|#14|MAINICON' 'resource|#24|#1' 'resource|#10|CLOUD_DOWNLOAD.PNG' \
   'resource|#10|DATABASE_ALERT.PNG' 'level="asInvoker" uiAccess="false"' \
   'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \

@@ -68,6 +68,9 @@ source "$(dirname "$0")/wine_app_lib.sh"
 mkdir -p "$OUT"
 WORK=$(mktemp -d "$OUT/e2e-update-check.XXXXXX")
 export WINEPREFIX=$WORK/prefix WINEARCH=$ARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine maps Windows file names to Unix ones through the locale's character set, and
+# the tests use non-ASCII names: a caller without a UTF-8 locale would break them.
+export LC_ALL=C.UTF-8
 APP_DIR="$WORK/Aplicação Dostra"
 STANDIN_PID=
 stop_standin() {
