@@ -31,13 +31,7 @@ STEP=${DOSTRA_E2E_STEP_TIMEOUT:-600}
 # shellcheck source=wine_app_lib.sh
 source "$(dirname "$0")/wine_app_lib.sh"
 
-mkdir -p "$OUT"
-WORK=$(mktemp -d "$OUT/e2e-win32.XXXXXX")
-export WINEPREFIX=$WORK/prefix WINEARCH=$ARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine maps Windows file names to Unix ones through the locale's character set, and
-# the tests use non-ASCII names: a caller without a UTF-8 locale would break them.
-export LC_ALL=C.UTF-8
-APP_DIR="$WORK/Aplicação Dostra"
+use_work_folder e2e-win32
 cleanup() {
   timeout 60 wineserver -k 2>/dev/null
   rm -rf "$WORK"

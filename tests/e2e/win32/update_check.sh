@@ -65,13 +65,7 @@ STEP=${DOSTRA_E2E_STEP_TIMEOUT:-600}
 # shellcheck source=wine_app_lib.sh
 source "$(dirname "$0")/wine_app_lib.sh"
 
-mkdir -p "$OUT"
-WORK=$(mktemp -d "$OUT/e2e-update-check.XXXXXX")
-export WINEPREFIX=$WORK/prefix WINEARCH=$ARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine maps Windows file names to Unix ones through the locale's character set, and
-# the tests use non-ASCII names: a caller without a UTF-8 locale would break them.
-export LC_ALL=C.UTF-8
-APP_DIR="$WORK/Aplicação Dostra"
+use_work_folder e2e-update-check
 STANDIN_PID=
 stop_standin() {
   [[ -n "$STANDIN_PID" ]] || return 0

@@ -1,12 +1,24 @@
 # Steps both Windows rigs share: report failures, start the program as a shortcut
 # would, find its window after the first activation, and wait for it to end, never for
-# longer than the limits. The rig sets WINE, APP_DIR and STEP before using them.
+# longer than the limits. The rig sets ARCH, WINE, OUT and STEP before using them.
 failures=0
 fail() {
   echo "FAIL: $*" >&2
   failures=$((failures + 1))
 }
 note() { echo "--- $*"; }
+
+# A work folder of the rig's own under OUT, with the prefix and the application folder
+# (non-ASCII, as users' folders are) in it: sets WORK, WINEPREFIX and APP_DIR.
+use_work_folder() {
+  mkdir -p "$OUT"
+  WORK=$(mktemp -d "$OUT/$1.XXXXXX")
+  export WINEPREFIX=$WORK/prefix WINEARCH=$ARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # Wine maps Windows file names to Unix ones through the locale's character set, and
+  # the tests use non-ASCII names: a caller without a UTF-8 locale would break them.
+  export LC_ALL=C.UTF-8
+  APP_DIR="$WORK/Aplicação Dostra"
+}
 
 APP_PID=
 start_app() {
