@@ -8,6 +8,7 @@
 #include "scoped_environment.h"
 #include "ui/headless/headless_application.h"
 #include "ui/headless/headless_form.h"
+#include "ui/run_ends_process.h"
 
 namespace {
 
@@ -161,33 +162,14 @@ TEST_F(MainWindowDeathTest, EscapeEndsTheUpdaterWhateverTheModifiers) {
       static_cast<ui::ShiftState>(ui::kShift | ui::kCtrl | ui::kAlt)};
   for (const auto shift : modifiers) {
     SCOPED_TRACE(shift);
-    EXPECT_EXIT(
-        {
-          app.QueueKey(ui::kKeyEscape, shift);
-          app.Run();
-          std::fprintf(stderr, "the loop returned\n");
-          std::exit(3);
-        },
-        ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("returned")));
+    ui_test::ExpectRunEndsTheProcess(app, [&] { app.QueueKey(ui::kKeyEscape, shift); });
   }
 }
 
 TEST_F(MainWindowDeathTest, EveryCloseControlEndsTheUpdaterInEveryPhase) {
   // "Sai&r" is there in every phase, "Fecha&r" once the check has ended.
-  EXPECT_EXIT(
-      {
-        app.QueueMenu("MenuItem2");
-        app.Run();
-        std::exit(3);
-      },
-      ::testing::ExitedWithCode(0), "");
-  EXPECT_EXIT(
-      {
-        app.QueueClick("btn_Close");
-        app.Run();
-        std::exit(3);
-      },
-      ::testing::ExitedWithCode(0), "");
+  ui_test::ExpectRunEndsTheProcess(app, [&] { app.QueueMenu("MenuItem2"); });
+  ui_test::ExpectRunEndsTheProcess(app, [&] { app.QueueClick("btn_Close"); });
   // Before the check ends, while "Fecha&r" is still hidden, Esc ends it as well.
   EXPECT_EXIT(
       {

@@ -32,6 +32,10 @@ std::string Record(const std::string& fields) {
   return "[[{" + fields + "}]]";
 }
 
+// The service's reply when version 3.12.5 is current.
+const std::string kCurrentIs3_12_5 =
+    Record(R"("ID_ERRO":0,"DS_ERRO":"","VERSAO_ATUAL":"03012005")");
+
 class UpdateCheck : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -75,10 +79,12 @@ class UpdateCheck : public ::testing::Test {
   }
 
   // Creates the main window and activates it, as start-up does.
-  ui::headless::HeadlessForm& RunCheck() {
-    ui::CreateComponent(app, app::fMain);
-    app.MainForm()->Show();
-    return *app.MainForm();
+  ui::headless::HeadlessForm& RunCheck() { return RunCheckIn(app); }
+  // The same in an application of the case's own, for tables of cases.
+  static ui::headless::HeadlessForm& RunCheckIn(HeadlessApplication& application) {
+    ui::CreateComponent(application, app::fMain);
+    application.MainForm()->Show();
+    return *application.MainForm();
   }
 
   // One test CA per process: test programs may run side by side.
@@ -114,7 +120,7 @@ class UpdateCheck : public ::testing::Test {
 
 TEST_F(UpdateCheck, MatchingCodeSaysTheLatestVersionIsInstalled) {
   InstallVelmira({3, 12, 5, 7});
-  ServeReply(Record(R"("ID_ERRO":0,"DS_ERRO":"","VERSAO_ATUAL":"03012005")"));
+  ServeReply(kCurrentIs3_12_5);
   auto& form = RunCheck();
 
   EXPECT_EQ(form.Find("Label1").Text(), "A versão mais recente (3.12.5) já está instalada");
@@ -139,14 +145,13 @@ TEST_F(UpdateCheck, NoReplyIsTheWebErrorWithoutAMessageBox) {
     SCOPED_TRACE(c.what);
     HeadlessApplication fresh;
     ServeReply(c.reply, c.status);
-    ui::CreateComponent(fresh, app::fMain);
-    fresh.MainForm()->Show();
-    EXPECT_EQ(fresh.MainForm()->Find("Label1").Text(), kWebError);
-    EXPECT_TRUE(fresh.MainForm()->Find("img_alert").Visible());
-    EXPECT_TRUE(fresh.MainForm()->Find("lbl_alert").Visible());
-    EXPECT_GE(fresh.MainForm()->Find("Label1").Repaints(), 1) << "painted at once";
+    auto& form = RunCheckIn(fresh);
+    EXPECT_EQ(form.Find("Label1").Text(), kWebError);
+    EXPECT_TRUE(form.Find("img_alert").Visible());
+    EXPECT_TRUE(form.Find("lbl_alert").Visible());
+    EXPECT_GE(form.Find("Label1").Repaints(), 1) << "painted at once";
     EXPECT_TRUE(fresh.Messages().empty());
-    EXPECT_TRUE(fresh.MainForm()->Find("btn_Close").Visible());
+    EXPECT_TRUE(form.Find("btn_Close").Visible());
     fresh.DestroyComponents();
   }
 }
@@ -156,16 +161,14 @@ TEST_F(UpdateCheck, UnreachableOrUntrustedServiceIsTheWebError) {
     SCOPED_TRACE("nothing listens");
     app_test::ScopedEnvironment vendor(app::kVendorUrlVariable, app_test::kUnreachableVendor);
     HeadlessApplication fresh;
-    ui::CreateComponent(fresh, app::fMain);
-    fresh.MainForm()->Show();
-    EXPECT_EQ(fresh.MainForm()->Find("Label1").Text(), kWebError);
+    EXPECT_EQ(RunCheckIn(fresh).Find("Label1").Text(), kWebError);
     fresh.DestroyComponents();
   }
   {
     SCOPED_TRACE("self-signed certificate nobody trusts");
     standin::Options options;
     options.untrustedCertificate = true;
-    options.versionReplyBody = Record(R"("ID_ERRO":0,"DS_ERRO":"","VERSAO_ATUAL":"03012005")");
+    options.versionReplyBody = kCurrentIs3_12_5;
     StartServer(std::move(options));
     auto& form = RunCheck();
     EXPECT_EQ(form.Find("Label1").Text(), kWebError);
@@ -211,24 +214,23 @@ TEST_F(UpdateCheck, AnUnreadableReplyOrCodeIsReportedInAMessageBox) {
       closeStateDuringBox.push_back(close.Visible() ? "visible" : "hidden");
     };
     ServeReply(c.reply, c.status);
-    ui::CreateComponent(fresh, app::fMain);
-    fresh.MainForm()->Show();
+    auto& form = RunCheckIn(fresh);
 
     ASSERT_EQ(fresh.Messages().size(), 1u);
     EXPECT_EQ(fresh.Messages()[0].text, c.message);
     EXPECT_EQ(fresh.Messages()[0].cursorWhileShown, ui::Cursor::Hourglass);
     EXPECT_THAT(closeStateDuringBox, ElementsAre("hidden"));
     EXPECT_EQ(fresh.CurrentCursor(), ui::Cursor::Default);
-    EXPECT_TRUE(fresh.MainForm()->Find("btn_Close").Visible());
-    EXPECT_TRUE(fresh.MainForm()->Find("btn_Close").Enabled());
-    EXPECT_FALSE(fresh.MainForm()->Find("img_alert").Visible());
+    EXPECT_TRUE(form.Find("btn_Close").Visible());
+    EXPECT_TRUE(form.Find("btn_Close").Enabled());
+    EXPECT_FALSE(form.Find("img_alert").Visible());
     fresh.DestroyComponents();
   }
 }
 
 TEST_F(UpdateCheck, ThePostIsSentOnceByteForByte) {
   InstallVelmira({3, 12, 5, 0});
-  ServeReply(Record(R"("ID_ERRO":0,"DS_ERRO":"","VERSAO_ATUAL":"03012005")"));
+  ServeReply(kCurrentIs3_12_5);
   auto& form = RunCheck();
   form.Activate();  // switching away and back
   form.Activate();
@@ -240,7 +242,7 @@ TEST_F(UpdateCheck, ThePostIsSentOnceByteForByte) {
 
 TEST_F(UpdateCheck, WithoutAnInstalledVersionADifferentCodeIsDue) {
   // No Velmira.exe: the installed code is "1.0.0", which matches nothing the service sends.
-  ServeReply(Record(R"("ID_ERRO":0,"DS_ERRO":"","VERSAO_ATUAL":"03012005")"));
+  ServeReply(kCurrentIs3_12_5);
   RunCheck();
   EXPECT_EQ(app::VWEB, "03012005");
   ASSERT_EQ(app.Messages().size(), 1u) << "the download is not in this build yet";

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "ui/headless/headless_form.h"
+#include "ui/loop_handlers.h"
 
 namespace {
 
@@ -27,22 +27,11 @@ ui::FormDescription TestForm() {
   return form;
 }
 
-struct Recorder {
-  std::vector<std::string> events;
-};
+using ui_test::Recorder;
 
+// The loop tests' handlers, and one for a button that starts disabled.
 ui::Handlers TestHandlers(HeadlessApplication& app, Recorder& log) {
-  ui::Handlers handlers;
-  handlers.notify["FormActivate"] = [&log](ui::Sender) { log.events.push_back("activate"); };
-  handlers.notify["LongClick"] = [&app, &log](ui::Sender) {
-    // A long step that pumps messages between its parts.
-    for (int part = 0; part < 3; ++part) {
-      log.events.push_back("part " + std::to_string(part));
-      app.ProcessMessages();
-    }
-    log.events.push_back("long handler ended");
-  };
-  handlers.notify["FailClick"] = [](ui::Sender) { throw std::runtime_error("Something failed"); };
+  ui::Handlers handlers = ui_test::LoopHandlers(app, log);
   handlers.notify["OffClick"] = [&log](ui::Sender) { log.events.push_back("disabled clicked"); };
   return handlers;
 }

@@ -55,14 +55,7 @@ while read -r dll; do
 done < <(grep 'DLL Name:' <<<"$headers" | awk '{print $3}')
 
 note "prefix"
-if [[ -n "$TEMPLATE" && -f "$TEMPLATE/system.reg" ]]; then
-  cp -a "$TEMPLATE" "$WINEPREFIX"
-else
-  timeout "$STEP" "$WINE" wineboot -i >/dev/null 2>&1 || fail "wineboot -i"
-fi
-# No window manager here: Wine draws the caption and the close box itself.
-timeout "$STEP" "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
-  >/dev/null 2>&1 || fail "wine reg add Decorated"
+prepare_prefix
 
 # A vendor address that refuses connections at once: the update check gets no reply.
 export DOSTRA_VENDOR_URL=https://127.0.0.1:9

@@ -82,14 +82,7 @@ cleanup() {
 trap cleanup EXIT
 
 note "prefix and application folder"
-if [[ -n "$TEMPLATE" && -f "$TEMPLATE/system.reg" ]]; then
-  cp -a "$TEMPLATE" "$WINEPREFIX"
-else
-  timeout "$STEP" "$WINE" wineboot -i >/dev/null 2>&1 || fail "wineboot -i"
-fi
-# No window manager here: Wine draws the caption and the close box itself.
-timeout "$STEP" "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
-  >/dev/null 2>&1 || fail "wine reg add Decorated"
+prepare_prefix
 mkdir -p "$APP_DIR"
 cp "$EXE" "$APP_DIR/DOSTRA_UPDATE.exe"
 cp "${DLLS[@]}" "$APP_DIR/"

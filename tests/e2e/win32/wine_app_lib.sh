@@ -1,6 +1,6 @@
 # Steps both Windows rigs share: report failures, start the program as a shortcut
 # would, find its window after the first activation, and wait for it to end, never for
-# longer than the limits. The rig sets ARCH, WINE, OUT and STEP before using them.
+# longer than the limits. The rig sets ARCH, WINE, OUT, TEMPLATE and STEP before using them.
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -18,6 +18,18 @@ use_work_folder() {
   # the tests use non-ASCII names: a caller without a UTF-8 locale would break them.
   export LC_ALL=C.UTF-8
   APP_DIR="$WORK/Aplicação Dostra"
+}
+
+# The prefix: a copy of the pristine TEMPLATE where there is one, else a new one.
+prepare_prefix() {
+  if [[ -n "$TEMPLATE" && -f "$TEMPLATE/system.reg" ]]; then
+    cp -a "$TEMPLATE" "$WINEPREFIX"
+  else
+    timeout "$STEP" "$WINE" wineboot -i >/dev/null 2>&1 || fail "wineboot -i"
+  fi
+  # No window manager here: Wine draws the caption and the close box itself.
+  timeout "$STEP" "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
+    >/dev/null 2>&1 || fail "wine reg add Decorated"
 }
 
 APP_PID=

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -23,6 +22,7 @@
 #include "qt_test_support.h"
 #include "ui/qt/qt_application.h"
 #include "ui/qt/qt_form.h"
+#include "ui/run_ends_process.h"
 
 namespace {
 
@@ -30,6 +30,7 @@ using qt_test::AsQt;
 using qt_test::Steps;
 using ui::qt::QtApplication;
 using ui::qt::QtForm;
+using ui_test::ExpectRunEndsTheProcess;
 
 constexpr char kActiveCaption[] = "Dostra - Atualização de Versão";
 
@@ -264,50 +265,35 @@ TEST_F(QtMainWindowDeathTest, EscapeEndsTheUpdaterWhateverTheModifiers) {
     for (const bool closeFocused : {false, true}) {
       SCOPED_TRACE(testing::Message() << "modifiers " << modifier.toInt() << ", btn_Close "
                                       << (closeFocused ? "focused" : "not focused"));
-      EXPECT_EXIT(
-          {
-            steps.Watchdog(app, 5000);
-            steps.When([&] { return form().Caption() == kActiveCaption; },
-                       [&] {
-                         if (closeFocused)
-                           form().Find("btn_Close").SetFocus();
-                         QTest::keyClick(window()->windowHandle(), Qt::Key_Escape, modifier);
-                       });
-            app.Run();
-            std::fprintf(stderr, "the loop returned\n");
-            std::exit(3);
-          },
-          ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("returned")));
+      ExpectRunEndsTheProcess(app, [&] {
+        steps.Watchdog(app, 5000);
+        steps.When([&] { return form().Caption() == kActiveCaption; },
+                   [&] {
+                     if (closeFocused)
+                       form().Find("btn_Close").SetFocus();
+                     QTest::keyClick(window()->windowHandle(), Qt::Key_Escape, modifier);
+                   });
+      });
     }
   }
 }
 
 TEST_F(QtMainWindowDeathTest, SairEndsTheUpdater) {
-  EXPECT_EXIT(
-      {
-        steps.Watchdog(app, 5000);
-        steps.When([&] { return form().Caption() == kActiveCaption; },
-                   [&] { QTest::keyClick(window()->windowHandle(), Qt::Key_A, Qt::AltModifier); });
-        steps.When([] { return QApplication::activePopupWidget() != nullptr; },
-                   [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_R); });
-        app.Run();
-        std::fprintf(stderr, "the loop returned\n");
-        std::exit(3);
-      },
-      ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("returned")));
+  ExpectRunEndsTheProcess(app, [&] {
+    steps.Watchdog(app, 5000);
+    steps.When([&] { return form().Caption() == kActiveCaption; },
+               [&] { QTest::keyClick(window()->windowHandle(), Qt::Key_A, Qt::AltModifier); });
+    steps.When([] { return QApplication::activePopupWidget() != nullptr; },
+               [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_R); });
+  });
 }
 
 TEST_F(QtMainWindowDeathTest, FecharEndsTheUpdater) {
-  EXPECT_EXIT(
-      {
-        steps.Watchdog(app, 5000);
-        steps.When([&] { return widget<QWidget>("btn_Close")->isEnabled(); },
-                   [&] { QTest::mouseClick(widget<QWidget>("btn_Close"), Qt::LeftButton); });
-        app.Run();
-        std::fprintf(stderr, "the loop returned\n");
-        std::exit(3);
-      },
-      ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("returned")));
+  ExpectRunEndsTheProcess(app, [&] {
+    steps.Watchdog(app, 5000);
+    steps.When([&] { return widget<QWidget>("btn_Close")->isEnabled(); },
+               [&] { QTest::mouseClick(widget<QWidget>("btn_Close"), Qt::LeftButton); });
+  });
 }
 
 }  // namespace

@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "qt_test_support.h"
+#include "ui/loop_handlers.h"
 #include "ui/qt/qt_form.h"
+#include "ui/run_ends_process.h"
 
 namespace {
 
@@ -23,6 +25,9 @@ using qt_test::AsQt;
 using qt_test::BoxCloser;
 using qt_test::Steps;
 using ui::qt::QtApplication;
+using ui_test::ExpectRunEndsTheProcess;
+using ui_test::LoopHandlers;
+using ui_test::Recorder;
 
 ui::FormDescription TestForm() {
   ui::FormDescription form;
@@ -45,25 +50,6 @@ ui::FormDescription TestForm() {
   return form;
 }
 
-struct Recorder {
-  std::vector<std::string> events;
-};
-
-ui::Handlers TestHandlers(QtApplication& app, Recorder& log) {
-  ui::Handlers handlers;
-  handlers.notify["FormActivate"] = [&log](ui::Sender) { log.events.push_back("activate"); };
-  handlers.notify["LongClick"] = [&app, &log](ui::Sender) {
-    // A long step that pumps messages between its parts.
-    for (int part = 0; part < 3; ++part) {
-      log.events.push_back("part " + std::to_string(part));
-      app.ProcessMessages();
-    }
-    log.events.push_back("long handler ended");
-  };
-  handlers.notify["FailClick"] = [](ui::Sender) { throw std::runtime_error("Something failed"); };
-  return handlers;
-}
-
 class QtLoop : public ::testing::Test {
  protected:
   QtApplication app{qt_test::testArgc, qt_test::testArgv};
@@ -72,7 +58,7 @@ class QtLoop : public ::testing::Test {
 };
 
 TEST_F(QtLoop, RunShowsTheMainFormAndItsActivationHandlerRuns) {
-  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto form = app.CreateForm(TestForm(), LoopHandlers(app, log));
   EXPECT_FALSE(form->Visible());
   steps.Watchdog(app);
   steps.When([&] { return !log.events.empty(); },
@@ -86,7 +72,7 @@ TEST_F(QtLoop, RunShowsTheMainFormAndItsActivationHandlerRuns) {
 }
 
 TEST_F(QtLoop, EachActivationOfTheMainFormRaisesTheHandler) {
-  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto form = app.CreateForm(TestForm(), LoopHandlers(app, log));
   QMainWindow other;
   steps.Watchdog(app);
   steps.When([&] { return log.events.size() == 1; },
@@ -102,7 +88,7 @@ TEST_F(QtLoop, EachActivationOfTheMainFormRaisesTheHandler) {
 }
 
 TEST_F(QtLoop, CloseDuringALongHandlerLetsItFinishThenEndsTheLoop) {
-  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto form = app.CreateForm(TestForm(), LoopHandlers(app, log));
   auto* window = AsQt(*form).Window();
   auto* button = static_cast<QPushButton*>(AsQt(*form).Find("btnLong").Widget());
   steps.Watchdog(app);
@@ -125,7 +111,7 @@ TEST_F(QtLoop, CloseDuringALongHandlerLetsItFinishThenEndsTheLoop) {
 }
 
 TEST_F(QtLoop, TheCloseBoxEndsTheLoopAfterThePassThatSawIt) {
-  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto form = app.CreateForm(TestForm(), LoopHandlers(app, log));
   steps.Watchdog(app);
   steps.When([&] { return !log.events.empty(); }, [&] { AsQt(*form).Window()->close(); });
   app.Run();
@@ -134,7 +120,7 @@ TEST_F(QtLoop, TheCloseBoxEndsTheLoopAfterThePassThatSawIt) {
 }
 
 TEST_F(QtLoop, AnExceptionFromAHandlerGoesToTheStandardBoxAndTheLoopGoesOn) {
-  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto form = app.CreateForm(TestForm(), LoopHandlers(app, log));
   auto* button = static_cast<QPushButton*>(AsQt(*form).Find("btnFail").Widget());
   BoxCloser boxes;
   steps.Watchdog(app);
@@ -159,7 +145,7 @@ TEST_F(QtLoop, AnExceptionFromAHandlerGoesToTheStandardBoxAndTheLoopGoesOn) {
 }
 
 TEST_F(QtLoop, TerminationRequestedBeforeRunEndsAfterOnePass) {
-  auto form = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto form = app.CreateForm(TestForm(), LoopHandlers(app, log));
   app.Terminate();
   steps.Watchdog(app, 5000);
   QElapsedTimer clock;
@@ -188,8 +174,8 @@ TEST_F(QtLoop, AFixedWaitBlocksTheThread) {
 }
 
 TEST_F(QtLoop, TheFirstFormIsTheMainForm) {
-  auto first = app.CreateForm(TestForm(), TestHandlers(app, log));
-  auto second = app.CreateForm(TestForm(), TestHandlers(app, log));
+  auto first = app.CreateForm(TestForm(), LoopHandlers(app, log));
+  auto second = app.CreateForm(TestForm(), LoopHandlers(app, log));
   EXPECT_EQ(app.MainForm(), first.get());
   first.reset();
   EXPECT_EQ(app.MainForm(), nullptr);
@@ -207,7 +193,7 @@ TEST_F(QtLoop, APictureThatIsNotEmbeddedIsAnError) {
                                   .kind = ui::ControlKind::Picture,
                                   .bounds = {0, 0, 32, 32},
                                   .picture = "missing.png"});
-  EXPECT_THROW(app.CreateForm(description, TestHandlers(app, log)), std::invalid_argument);
+  EXPECT_THROW(app.CreateForm(description, LoopHandlers(app, log)), std::invalid_argument);
 }
 
 TEST_F(QtLoop, TheHourglassIsOneOverrideCursorHoweverOftenItIsSet) {
@@ -276,31 +262,25 @@ ui::Handlers HaltingHandlers(QtApplication& app) {
 }
 
 TEST_F(QtLoopDeathTest, HaltFromAMouseClickEndsTheProcessCleanly) {
-  EXPECT_EXIT(
-      {
-        auto form = app.CreateForm(TestForm(), HaltingHandlers(app));
-        auto* button = AsQt(*form).Find("btnLong").Widget();
-        steps.When([&] { return button->isVisible(); },
-                   [&] { QTest::mouseClick(button, Qt::LeftButton); });
-        steps.Watchdog(app, 5000);
-        app.Run();
-        std::fprintf(stderr, "the loop returned\n");
-        std::exit(3);
-      },
-      ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("returned")));
+  std::unique_ptr<ui::Form> form;
+  ExpectRunEndsTheProcess(app, [&] {
+    form = app.CreateForm(TestForm(), HaltingHandlers(app));
+    auto* button = AsQt(*form).Find("btnLong").Widget();
+    // The steps run once this scene is set: they keep the button, not this frame.
+    steps.When([button] { return button->isVisible(); },
+               [button] { QTest::mouseClick(button, Qt::LeftButton); });
+    steps.Watchdog(app, 5000);
+  });
 }
 
 TEST_F(QtLoopDeathTest, HaltFromTheActivationHandlerEndsTheProcessCleanly) {
-  EXPECT_EXIT(
-      {
-        ui::Handlers handlers = HaltingHandlers(app);
-        handlers.notify["FormActivate"] = [this](ui::Sender) { app.Halt(0); };
-        auto form = app.CreateForm(TestForm(), handlers);
-        steps.Watchdog(app, 5000);
-        app.Run();
-        std::exit(3);
-      },
-      ::testing::ExitedWithCode(0), "");
+  std::unique_ptr<ui::Form> form;
+  ExpectRunEndsTheProcess(app, [&] {
+    ui::Handlers handlers = HaltingHandlers(app);
+    handlers.notify["FormActivate"] = [this](ui::Sender) { app.Halt(0); };
+    form = app.CreateForm(TestForm(), handlers);
+    steps.Watchdog(app, 5000);
+  });
 }
 
 }  // namespace
