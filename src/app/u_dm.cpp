@@ -4,8 +4,6 @@ namespace app {
 
 Tdm* dm = nullptr;
 
-Tdm::Tdm(ui::Application& application) : application_(application) {}
-
 Tdm::~Tdm() {
   if (dm == this)
     dm = nullptr;

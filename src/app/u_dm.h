@@ -7,16 +7,14 @@ namespace app {
 
 class Tdm : public ui::Component {
  public:
-  explicit Tdm(ui::Application& application);
+  // Components are made with the application; the data module needs nothing of it yet.
+  explicit Tdm(ui::Application&) {}
   ~Tdm() override;
 
   void Load() override {}
   void Created() override;
 
   void DataModuleCreate(ui::Sender Sender);
-
- private:
-  ui::Application& application_;
 };
 
 extern Tdm* dm;

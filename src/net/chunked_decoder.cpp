@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "net/ascii.h"
 #include "net/http_error.h"
 
 namespace net {
@@ -17,19 +18,8 @@ constexpr std::size_t kMaxSizeLineLength = 4096;
 constexpr std::size_t kMaxTrailerLineLength = 8192;
 constexpr std::size_t kMaxTrailerSize = 65536;
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
+using ascii::HexValue;
+using ascii::IsBlank;
 
 // "1a3f", then optionally blanks and ";extension...". The value saturates rather than
 // wrapping, so that any oversized announcement is reported as too big.

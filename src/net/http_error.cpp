@@ -89,10 +89,6 @@ HttpError InvalidStatusCode(std::string_view word) {
   return HttpError("Invalid response status code: " + std::string(word));
 }
 
-HttpError UnexpectedStatusCode(int code) {
-  return HttpError("Unexpected response status code: " + std::to_string(code));
-}
-
 HttpError InvalidContentLength(std::string_view value) {
   return HttpError("Invalid Content-Length in response: " + Quoted(value));
 }

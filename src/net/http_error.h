@@ -33,7 +33,6 @@ HttpError TooManyInterimResponses();
 HttpError BodyTooLarge();
 HttpError InvalidProtocol(std::string_view word);
 HttpError InvalidStatusCode(std::string_view word);
-HttpError UnexpectedStatusCode(int code);
 HttpError InvalidContentLength(std::string_view value);
 HttpError InvalidChunkSize(std::string_view line);
 HttpError ChunkTooBig(std::uint64_t size);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "net/ascii.h"
 #include "net/chunked_decoder.h"
 #include "net/http_error.h"
 
@@ -13,19 +14,8 @@ namespace {
 constexpr std::size_t kMaxHeaderLineLength = 8192;
 constexpr std::size_t kMaxHeaderBlockSize = 65536;
 
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return LowerAscii(x) == LowerAscii(y);
-         });
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
+using ascii::EqualsIgnoringCase;
+using ascii::IsBlank;
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front()))
@@ -48,8 +38,7 @@ std::string_view NextWord(std::string_view& text) {
 }
 
 bool AllDigits(std::string_view text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return !text.empty() && std::all_of(text.begin(), text.end(), ascii::IsDigit);
 }
 
 int ParseStatusLine(std::string_view line) {

@@ -1,30 +1,17 @@
 #include "net/url.h"
 
+#include "net/ascii.h"
 #include "net/http_error.h"
 
 namespace net {
 
 namespace {
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) {
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    };
-    if (lower(a[i]) != lower(b[i]))
-      return false;
-  }
-  return true;
-}
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
+using ascii::EqualsIgnoringCase;
+using ascii::IsDigit;
 
 bool IsHexDigit(char c) {
-  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+  return ascii::HexValue(c) >= 0;
 }
 
 // Letters, digits, '-', '.', '_' : what a DNS name (or an IPv4 literal) is made of.

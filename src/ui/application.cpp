@@ -6,9 +6,9 @@
 
 namespace ui {
 
-Application::~Application() {
-  DestroyComponents();
-}
+// Each back end destroys the components in its own destructor, while the toolkit they
+// hold windows of is still whole; by the time this runs there is none left.
+Application::~Application() = default;
 
 void Application::Halt(int exitCode) {
   DestroyComponents();

@@ -47,7 +47,6 @@ class Form {
   virtual int Left() const = 0;
   virtual int Top() const = 0;
   virtual bool Visible() const = 0;
-  virtual void Repaint() = 0;
 };
 
 }  // namespace ui

@@ -1,5 +1,6 @@
 #include "ui/form_description.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace ui {
@@ -9,7 +10,16 @@ const ControlDescription& FormDescription::Control(std::string_view controlName)
     if (control.name == controlName)
       return control;
   }
-  throw std::out_of_range("Component \"" + std::string(controlName) + "\" not found in " + name);
+  throw ComponentNotFound(controlName, name);
+}
+
+int ControlDescription::ClampedPosition(int requested) const {
+  return std::clamp(requested, minimum, std::max(minimum, maximum));
+}
+
+std::out_of_range ComponentNotFound(std::string_view controlName, std::string_view formName) {
+  return std::out_of_range("Component \"" + std::string(controlName) + "\" not found in " +
+                           std::string(formName));
 }
 
 }  // namespace ui

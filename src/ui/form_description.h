@@ -2,6 +2,7 @@
 // A form described as data: the controls, their design values and the names of the
 // handlers they raise. Each toolkit back end builds native controls from it and binds
 // the handlers by name, so the window looks and behaves the same on every toolkit.
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,10 @@ struct ControlDescription {
   int position = 0;
   std::string parent{};   // menu items: the menu or item they belong to
   std::string onClick{};  // name of the click handler, empty for none
+
+  // A progress bar's position held to its range, as native bars hold it; a range whose
+  // maximum lies below its minimum holds the minimum only.
+  int ClampedPosition(int requested) const;
 };
 
 struct FormDescription {
@@ -64,5 +69,8 @@ struct FormDescription {
   // The description of the named control; throws std::out_of_range when there is none.
   const ControlDescription& Control(std::string_view controlName) const;
 };
+
+// What every lookup of a control by a name the form lacks throws.
+std::out_of_range ComponentNotFound(std::string_view controlName, std::string_view formName);
 
 }  // namespace ui

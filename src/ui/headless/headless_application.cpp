@@ -65,7 +65,6 @@ void HeadlessApplication::ShowException(std::string_view message) {
 }
 
 void HeadlessApplication::Wait(int milliseconds) {
-  waits_.push_back(milliseconds);
   if (onWait)
     onWait(milliseconds);
 }
@@ -94,13 +93,6 @@ void HeadlessApplication::QueueMenu(std::string itemName) {
 void HeadlessApplication::QueueClose() {
   // Nothing on the main form objects to closing, and closing the main form ends the program.
   Queue([this] { Terminate(); });
-}
-
-void HeadlessApplication::QueueActivation() {
-  Queue([this] {
-    if (mainForm_ != nullptr)
-      mainForm_->Activate();
-  });
 }
 
 void HeadlessApplication::QueueAction(std::function<void()> action) {

@@ -1,7 +1,7 @@
 #pragma once
 // A toolkit without a display, for tests: control state lives in memory, input is
-// queued by the test and delivered at the next message pump, and waits are recorded
-// instead of slept.
+// queued by the test and delivered at the next message pump, and waits are reported to
+// the test instead of slept.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -43,14 +43,11 @@ class HeadlessApplication : public Application {
   void QueueMenu(std::string itemName);
   // The close box (or Alt+F4): a termination request.
   void QueueClose();
-  // The user switches away from the main form and back.
-  void QueueActivation();
   // Any test action, run at the next message pump.
   void QueueAction(std::function<void()> action);
 
   // Observations.
   HeadlessForm* MainForm() const { return mainForm_; }
-  const std::vector<int>& Waits() const { return waits_; }
   const std::vector<RecordedBox>& Messages() const { return messages_; }
   const std::vector<std::string>& Exceptions() const { return exceptions_; }
   int LoopPasses() const { return loopPasses_; }
@@ -79,7 +76,6 @@ class HeadlessApplication : public Application {
   // already pending when the outer pump began.
   std::deque<Input> input_;
   unsigned long long nextSequence_ = 0;
-  std::vector<int> waits_;
   std::vector<RecordedBox> messages_;
   std::vector<std::string> exceptions_;
   int loopPasses_ = 0;

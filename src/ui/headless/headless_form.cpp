@@ -12,10 +12,10 @@ HeadlessControl::HeadlessControl(HeadlessForm& form, const ControlDescription& d
       visible_(description.visible),
       enabled_(description.enabled),
       text_(description.text),
-      position_(description.position) {}
+      position_(description.ClampedPosition(description.position)) {}
 
 void HeadlessControl::SetPosition(int position) {
-  position_ = std::min(std::max(position, description_.minimum), description_.maximum);
+  position_ = description_.ClampedPosition(position);
 }
 
 void HeadlessControl::SetFocus() {
@@ -49,8 +49,7 @@ HeadlessControl& HeadlessForm::Find(std::string_view name) {
     if (control->Name() == name)
       return *control;
   }
-  throw std::out_of_range("Component \"" + std::string(name) + "\" not found in " +
-                          description_.name);
+  throw ComponentNotFound(name, description_.name);
 }
 
 void HeadlessForm::SetPosition(int left, int top) {

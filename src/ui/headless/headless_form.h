@@ -54,7 +54,6 @@ class HeadlessForm : public Form {
   int Left() const override { return left_; }
   int Top() const override { return top_; }
   bool Visible() const override { return visible_; }
-  void Repaint() override { ++repaints_; }
 
   // Toolkit side: what a native window would do on these events.
   void Show();
@@ -66,7 +65,6 @@ class HeadlessForm : public Form {
 
   const std::string& FocusedControl() const { return focused_; }
   void SetFocused(std::string name) { focused_ = std::move(name); }
-  int Repaints() const { return repaints_; }
   int Activations() const { return activations_; }
 
  private:
@@ -81,7 +79,6 @@ class HeadlessForm : public Form {
   int top_;
   bool visible_ = false;
   std::string focused_;
-  int repaints_ = 0;
   int activations_ = 0;
 };
 

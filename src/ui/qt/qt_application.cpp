@@ -10,6 +10,7 @@
 #include "platform/executable_path.h"
 #include "platform/waits.h"
 #include "ui/application_title.h"
+#include "ui/line_breaks.h"
 #include "ui/qt/qt_form.h"
 
 // Resources compiled into a static library are registered by name, from outside any
@@ -21,10 +22,6 @@ static void RegisterQtResources() {
 namespace ui::qt {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::string ExecutableTitle() {
   try {
@@ -43,19 +40,8 @@ void ShowBox(QMessageBox::Icon icon, const std::string& title, std::string_view 
 
 }  // namespace
 
-std::string NormalizeLineBreaks(std::string_view text) {
-  std::string normalized;
-  normalized.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      normalized.push_back('\n');
-      if (i + 1 < text.size() && text[i + 1] == '\n')
-        ++i;
-    } else {
-      normalized.push_back(text[i]);
-    }
-  }
-  return normalized;
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QtApplication::QtApplication(int& argc, char** argv) {
@@ -133,7 +119,7 @@ QWidget* QtApplication::BoxOwner() {
 }
 
 void QtApplication::ShowMessage(std::string_view text) {
-  ShowBox(QMessageBox::Information, title_, NormalizeLineBreaks(text), BoxOwner());
+  ShowBox(QMessageBox::Information, title_, WithLineBreaks(text, "\n"), BoxOwner());
 }
 
 void QtApplication::ShowException(std::string_view message) {

@@ -7,6 +7,7 @@
 #include "ui/application.h"
 
 class QApplication;
+class QString;
 class QWidget;
 
 namespace ui::qt {
@@ -45,7 +46,7 @@ class QtApplication : public Application {
   QtForm* mainForm_ = nullptr;
 };
 
-// Carriage return, line feed, and the two together each become one '\n'.
-std::string NormalizeLineBreaks(std::string_view text);
+// Text for Qt, which takes UTF-8 only when told so.
+QString FromUtf8(std::string_view text);
 
 }  // namespace ui::qt

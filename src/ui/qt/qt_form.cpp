@@ -16,16 +16,13 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "ui/line_breaks.h"
 #include "ui/qt/qt_application.h"
 #include "ui/qt/qt_keys.h"
 
 namespace ui::qt {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::string ToUtf8(const QString& text) {
   return text.toUtf8().toStdString();
@@ -34,7 +31,7 @@ std::string ToUtf8(const QString& text) {
 // Labels break lines at CR, LF and CR LF alike, as Windows labels do; their Text() is
 // the text as it was set.
 QString LabelText(std::string_view text) {
-  return FromUtf8(NormalizeLineBreaks(text));
+  return FromUtf8(WithLineBreaks(text, "\n"));
 }
 
 bool IsMenu(ControlKind kind) {
@@ -118,8 +115,7 @@ QtControl::QtControl(QtForm& form, const ControlDescription& description, QWidge
       action_(action),
       base_(description.bounds),
       text_(description.text),
-      position_(std::clamp(description.position, description.minimum,
-                           std::max(description.minimum, description.maximum))) {}
+      position_(description.ClampedPosition(description.position)) {}
 
 bool QtControl::Visible() const {
   if (action_ != nullptr)
@@ -188,8 +184,7 @@ int QtControl::Position() const {
 void QtControl::SetPosition(int position) {
   // Clamped to the range, as a native progress bar does (QProgressBar ignores values
   // outside its range).
-  position_ = std::clamp(position, description_.minimum,
-                         std::max(description_.minimum, description_.maximum));
+  position_ = description_.ClampedPosition(position);
   if (description_.kind == ControlKind::ProgressBar)
     static_cast<QProgressBar*>(widget_)->setValue(position_);
 }
@@ -324,7 +319,6 @@ QtForm::~QtForm() {
 void QtForm::BuildControls() {
   for (const auto& description : description_.controls) {
     QWidget* widget = nullptr;
-    QAction* action = nullptr;
     switch (description.kind) {
       case ControlKind::Picture: {
         auto* label = new QLabel(client_);
@@ -385,7 +379,7 @@ void QtForm::BuildControls() {
         BuildMenuItem(description);
         continue;
     }
-    auto control = std::make_unique<QtControl>(*this, description, widget, action);
+    auto control = std::make_unique<QtControl>(*this, description, widget, nullptr);
     if (description.kind == ControlKind::ProgressBar)
       static_cast<QProgressBar*>(widget)->setValue(control->position_);
     if (description.kind == ControlKind::Label && description.autoSize)
@@ -457,8 +451,7 @@ QtControl* QtForm::FindOrNull(std::string_view name) {
 QtControl& QtForm::Find(std::string_view name) {
   if (QtControl* control = FindOrNull(name))
     return *control;
-  throw std::out_of_range("Component \"" + std::string(name) + "\" not found in " +
-                          description_.name);
+  throw ComponentNotFound(name, description_.name);
 }
 
 std::string QtForm::Caption() const {
@@ -484,10 +477,6 @@ int QtForm::Top() const {
 
 bool QtForm::Visible() const {
   return window_->isVisible();
-}
-
-void QtForm::Repaint() {
-  window_->repaint();
 }
 
 void QtForm::Show() {

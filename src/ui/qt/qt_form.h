@@ -44,7 +44,6 @@ class QtControl : public Control {
 
   // The native objects, for tests; null where the control has none.
   QWidget* Widget() const { return widget_; }
-  QAction* Action() const { return action_; }
 
  private:
   friend class QtForm;
@@ -77,7 +76,6 @@ class QtForm : public Form {
   int Left() const override;
   int Top() const override;
   bool Visible() const override;
-  void Repaint() override;
 
   // Shows the window and makes it the active window (as a window manager would on
   // show); the activation handler runs when the activation arrives.

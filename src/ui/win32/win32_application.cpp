@@ -7,6 +7,7 @@
 #include "platform/executable_path.h"
 #include "platform/waits.h"
 #include "ui/application_title.h"
+#include "ui/line_breaks.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_text.h"
@@ -163,14 +164,17 @@ HWND Win32Application::MessageBoxOwner() const {
   return nullptr;
 }
 
+void Win32Application::ShowBox(std::string_view text, UINT icon) const {
+  ::MessageBoxW(MessageBoxOwner(), Wide(WithLineBreaks(text, "\r\n")).c_str(), Wide(title_).c_str(),
+                MB_OK | icon);
+}
+
 void Win32Application::ShowMessage(std::string_view text) {
-  ::MessageBoxW(MessageBoxOwner(), Wide(WithWindowsLineBreaks(text)).c_str(), Wide(title_).c_str(),
-                MB_OK | MB_ICONINFORMATION);
+  ShowBox(text, MB_ICONINFORMATION);
 }
 
 void Win32Application::ShowException(std::string_view message) {
-  ::MessageBoxW(MessageBoxOwner(), Wide(WithWindowsLineBreaks(message)).c_str(),
-                Wide(title_).c_str(), MB_OK | MB_ICONERROR);
+  ShowBox(message, MB_ICONERROR);
 }
 
 // Blocks the thread, window and all, on purpose: the updater's fixed waits do.

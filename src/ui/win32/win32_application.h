@@ -34,7 +34,6 @@ class Win32Application : public Application {
   HINSTANCE Instance() const { return instance_; }
   const wchar_t* FormClassName() const { return formClass_->Name(); }
   const wchar_t* PictureClassName() const { return pictureClass_->Name(); }
-  Win32Form* MainForm() const { return mainForm_; }
   bool IsMainForm(const Win32Form* form) const { return form != nullptr && form == mainForm_; }
   void FormDestroyed(Win32Form* form);
   // Passes of the event loop so far.
@@ -49,6 +48,8 @@ class Win32Application : public Application {
   Win32Form* FormOf(HWND window) const;
   // The window that a modal box should belong to.
   HWND MessageBoxOwner() const;
+  // A modal box titled with the program's name, with an OK button and this icon.
+  void ShowBox(std::string_view text, UINT icon) const;
 
   HINSTANCE instance_;
   std::string title_;

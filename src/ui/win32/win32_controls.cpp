@@ -11,8 +11,8 @@
 
 namespace ui::win32 {
 
-Win32Control::Win32Control(Win32Form& form, const ControlDescription& description, HWND window)
-    : form_(form), description_(description), window_(window) {}
+Win32Control::Win32Control(const ControlDescription& description, HWND window)
+    : description_(description), window_(window) {}
 
 // A control's own flag, as the updater sees it: a control stays "visible" on a hidden
 // form.
@@ -79,8 +79,8 @@ void Win32Control::FollowAnchors(int dx, int dy) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-Win32Label::Win32Label(Win32Form& form, const ControlDescription& description, HWND window)
-    : Win32Control(form, description, window) {
+Win32Label::Win32Label(const ControlDescription& description, HWND window)
+    : Win32Control(description, window) {
   FitToText();
 }
 
@@ -99,9 +99,8 @@ void Win32Label::FitToText() {
   ::InvalidateRect(window_, nullptr, TRUE);
 }
 
-Win32ProgressBar::Win32ProgressBar(Win32Form& form, const ControlDescription& description,
-                                   HWND window)
-    : Win32Control(form, description, window) {
+Win32ProgressBar::Win32ProgressBar(const ControlDescription& description, HWND window)
+    : Win32Control(description, window) {
   ::SendMessageW(window_, PBM_SETRANGE32, static_cast<WPARAM>(description.minimum),
                  static_cast<LPARAM>(description.maximum));
   ::SendMessageW(window_, PBM_SETPOS, static_cast<WPARAM>(description.position), 0);
@@ -115,9 +114,8 @@ void Win32ProgressBar::SetPosition(int position) {
   ::SendMessageW(window_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
-Win32Picture::Win32Picture(Win32Form& form, const ControlDescription& description, HWND window,
-                           PngImage image)
-    : Win32Control(form, description, window), image_(std::move(image)) {
+Win32Picture::Win32Picture(const ControlDescription& description, HWND window, PngImage image)
+    : Win32Control(description, window), image_(std::move(image)) {
   ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&image_));
   ::InvalidateRect(window_, nullptr, TRUE);
 }
@@ -182,14 +180,14 @@ std::unique_ptr<Win32Control> CreateChildControl(Win32Form& form,
 
   switch (description.kind) {
     case ControlKind::Picture:
-      return std::make_unique<Win32Picture>(form, description, window,
+      return std::make_unique<Win32Picture>(description, window,
                                             LoadPngResource(form.Instance(), description.picture));
     case ControlKind::Label:
-      return std::make_unique<Win32Label>(form, description, window);
+      return std::make_unique<Win32Label>(description, window);
     case ControlKind::ProgressBar:
-      return std::make_unique<Win32ProgressBar>(form, description, window);
+      return std::make_unique<Win32ProgressBar>(description, window);
     default:
-      return std::make_unique<Win32Control>(form, description, window);
+      return std::make_unique<Win32Control>(description, window);
   }
 }
 

@@ -14,7 +14,7 @@ class Win32Form;
 
 class Win32Control : public Control {
  public:
-  Win32Control(Win32Form& form, const ControlDescription& description, HWND window);
+  Win32Control(const ControlDescription& description, HWND window);
 
   const ControlDescription& Description() const override { return description_; }
   bool Visible() const override;
@@ -36,7 +36,6 @@ class Win32Control : public Control {
   void FollowAnchors(int dx, int dy);
 
  protected:
-  Win32Form& form_;
   const ControlDescription& description_;  // owned by the form
   HWND window_;
 };
@@ -45,7 +44,7 @@ class Win32Control : public Control {
 // downward line by line.
 class Win32Label : public Win32Control {
  public:
-  Win32Label(Win32Form& form, const ControlDescription& description, HWND window);
+  Win32Label(const ControlDescription& description, HWND window);
   void SetText(std::string_view text) override;
 
  private:
@@ -54,14 +53,14 @@ class Win32Label : public Win32Control {
 
 class Win32ProgressBar : public Win32Control {
  public:
-  Win32ProgressBar(Win32Form& form, const ControlDescription& description, HWND window);
+  Win32ProgressBar(const ControlDescription& description, HWND window);
   int Position() const override;
   void SetPosition(int position) override;
 };
 
 class Win32Picture : public Win32Control {
  public:
-  Win32Picture(Win32Form& form, const ControlDescription& description, HWND window, PngImage image);
+  Win32Picture(const ControlDescription& description, HWND window, PngImage image);
   ~Win32Picture() override;
 
   // The window procedure of the picture window class.

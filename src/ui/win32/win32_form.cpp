@@ -144,8 +144,7 @@ Control& Win32Form::Find(std::string_view name) {
     if (control->Name() == name)
       return *control;
   }
-  throw std::out_of_range("Component \"" + std::string(name) + "\" not found in " +
-                          description_.name);
+  throw ComponentNotFound(name, description_.name);
 }
 
 std::string Win32Form::Caption() const {
@@ -175,11 +174,6 @@ int Win32Form::Top() const {
 
 bool Win32Form::Visible() const {
   return (::GetWindowLongW(window_.Get(), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-void Win32Form::Repaint() {
-  ::RedrawWindow(window_.Get(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void Win32Form::ShowAndActivate() {

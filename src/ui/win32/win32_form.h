@@ -29,7 +29,6 @@ class Win32Form : public Form {
   int Left() const override;
   int Top() const override;
   bool Visible() const override;
-  void Repaint() override;
 
   // Toolkit side.
   HWND Window() const { return window_.Get(); }

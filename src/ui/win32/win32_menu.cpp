@@ -8,12 +8,8 @@
 namespace ui::win32 {
 
 Win32MenuItem::Win32MenuItem(const ControlDescription& description, HWND form, HMENU parent,
-                             UINT position, HMENU popup)
-    : Win32MenuControl(description),
-      form_(form),
-      parent_(parent),
-      position_(position),
-      popup_(popup) {
+                             UINT position)
+    : Win32MenuControl(description), form_(form), parent_(parent), position_(position) {
   if (!description.enabled)
     SetEnabled(false);
 }
@@ -69,30 +65,27 @@ MenuBuild BuildMenus(const std::vector<ControlDescription>& descriptions, HWND f
         throw std::invalid_argument(d.name + ": a form has one main menu");
       build.bar.Reset(::CreateMenu());
       menus[d.name] = {build.bar.Get()};
-      build.controls.emplace_back(index, std::make_unique<Win32MainMenu>(d, build.bar.Get()));
+      build.controls.emplace_back(index, std::make_unique<Win32MainMenu>(d));
     } else if (d.kind == ControlKind::MenuItem) {
       const auto parent = menus.find(d.parent);
       if (parent == menus.end())
         throw std::invalid_argument(d.name + ": menu \"" + d.parent + "\" not found before it");
-      HMENU popup = nullptr;
-      const std::wstring text = Wide(d.text);
+      // An item that holds items opens a submenu; any other gives a command.
+      MenuHandle popup;
       UINT flags = MF_STRING;
       UINT_PTR idOrPopup = static_cast<UINT_PTR>(firstCommandId + static_cast<int>(index));
       if (hasItems(d.name)) {
-        MenuHandle created(::CreatePopupMenu());
-        popup = created.Get();
+        popup.Reset(::CreatePopupMenu());
         flags |= MF_POPUP;
-        idOrPopup = reinterpret_cast<UINT_PTR>(popup);
-        if (!::AppendMenuW(parent->second.handle, flags, idOrPopup, text.c_str()))
-          throw std::runtime_error("AppendMenu failed for " + d.name);
-        created.Release();  // now destroyed with its parent
-        menus[d.name] = {popup};
-      } else if (!::AppendMenuW(parent->second.handle, flags, idOrPopup, text.c_str())) {
-        throw std::runtime_error("AppendMenu failed for " + d.name);
+        idOrPopup = reinterpret_cast<UINT_PTR>(popup.Get());
       }
+      if (!::AppendMenuW(parent->second.handle, flags, idOrPopup, Wide(d.text).c_str()))
+        throw std::runtime_error("AppendMenu failed for " + d.name);
+      if (popup)
+        menus[d.name] = {popup.Release()};  // now destroyed with its parent
       const UINT position = parent->second.items++;
       build.controls.emplace_back(
-          index, std::make_unique<Win32MenuItem>(d, form, parent->second.handle, position, popup));
+          index, std::make_unique<Win32MenuItem>(d, form, parent->second.handle, position));
     }
   }
   return build;

@@ -36,34 +36,25 @@ class Win32MenuControl : public Control {
 
 class Win32MainMenu : public Win32MenuControl {
  public:
-  Win32MainMenu(const ControlDescription& description, HMENU bar)
-      : Win32MenuControl(description), bar_(bar) {}
+  explicit Win32MainMenu(const ControlDescription& description) : Win32MenuControl(description) {}
   bool Enabled() const override { return true; }
   void SetEnabled(bool) override {}
   void SetText(std::string_view) override {}
   void Repaint() override {}
-  HMENU Bar() const { return bar_; }
-
- private:
-  HMENU bar_;
 };
 
 class Win32MenuItem : public Win32MenuControl {
  public:
-  // popup: the submenu this item opens, or nullptr for an item that gives a command.
-  Win32MenuItem(const ControlDescription& description, HWND form, HMENU parent, UINT position,
-                HMENU popup);
+  Win32MenuItem(const ControlDescription& description, HWND form, HMENU parent, UINT position);
   bool Enabled() const override;
   void SetEnabled(bool enabled) override;
   void SetText(std::string_view text) override;
   void Repaint() override;
-  HMENU Popup() const { return popup_; }
 
  private:
   HWND form_;
   HMENU parent_;
   UINT position_;
-  HMENU popup_;
 };
 
 // Builds the menu controls of a description. The bar comes back separately, to be set

@@ -22,20 +22,4 @@ std::string WindowText(HWND window) {
   return Utf8(text);
 }
 
-std::string WithWindowsLineBreaks(std::string_view text) {
-  std::string result;
-  result.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      result += "\r\n";
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-        ++i;
-    } else {
-      result += c;
-    }
-  }
-  return result;
-}
-
 }  // namespace ui::win32

@@ -240,15 +240,6 @@ TEST_F(QtLoop, MessageTextsAreShownAsTheyAre) {
             QString::fromUtf8("<b>Erro</b> & versão"));
 }
 
-TEST(QtLineBreaks, EachBreakStartsOneNewLine) {
-  EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\r\nb"), "a\nb");
-  EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\rb"), "a\nb");
-  EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\nb"), "a\nb");
-  EXPECT_EQ(ui::qt::NormalizeLineBreaks("a\r\r\nb\n\n"), "a\n\nb\n\n");
-  EXPECT_EQ(ui::qt::NormalizeLineBreaks("\r"), "\n");
-  EXPECT_EQ(ui::qt::NormalizeLineBreaks(""), "");
-}
-
 // The immediate exit from inside a Qt event handler: the form's widgets are deleted
 // while Qt is inside their event dispatch, and the process ends right after.
 using QtLoopDeathTest = QtLoop;

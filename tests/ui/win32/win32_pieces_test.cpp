@@ -14,24 +14,6 @@ namespace {
 
 using namespace ui::win32;
 
-TEST(Win32Text, EveryLineBreakBecomesCrLf) {
-  struct Case {
-    const char* in;
-    const char* out;
-  };
-  const Case cases[] = {
-      {"", ""},
-      {"uma linha", "uma linha"},
-      {"a\rb", "a\r\nb"},
-      {"a\nb", "a\r\nb"},
-      {"a\r\nb", "a\r\nb"},
-      {"a\n\rb", "a\r\n\r\nb"},
-      {"a\r\r\nb\n", "a\r\n\r\nb\r\n"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(WithWindowsLineBreaks(c.in), c.out) << c.in;
-}
-
 TEST(Win32Text, WideRoundTripKeepsNonAsciiText) {
   const std::string text = "Dostra - Atualização de Versão";
   EXPECT_EQ(Wide(text), L"Dostra - Atualiza\u00e7\u00e3o de Vers\u00e3o");
