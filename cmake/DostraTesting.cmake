@@ -41,6 +41,13 @@ function(dostra_wine_test_properties name)
     ENVIRONMENT "WINEPREFIX=${DOSTRA_WINE_PREFIX};WINEARCH=${DOSTRA_WINEARCH};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
 endfunction()
 
+# A test program of the Linux build is run through a check that it ran to its end: a
+# test that ends the process with exit code 0 would otherwise pass.
+set(DOSTRA_RUN_TO_COMPLETION ${PROJECT_SOURCE_DIR}/cmake/run_to_completion.sh)
+function(dostra_run_to_completion target)
+  set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR bash ${DOSTRA_RUN_TO_COMPLETION})
+endfunction()
+
 # One test program per layer; every test of it becomes a CTest test. Under the cross
 # build, discovery would run each program under Wine at build time, so the program is
 # registered as one test instead.
@@ -58,6 +65,7 @@ function(dostra_test name)
       add_test(NAME ${name} COMMAND ${name})
     endif()
   else()
+    dostra_run_to_completion(${name})
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
