@@ -23,7 +23,6 @@ std::string Outcome(std::string_view reply) {
 TEST(VersionQuery, TheBodyIsTheIndentedQueryObject) {
   const std::string body = app::VersionQueryBody();
   EXPECT_EQ(body, wire_test::kQueryBody);
-  EXPECT_EQ(body.size(), 106u);
 }
 
 TEST(VersionQuery, BlankRepliesAreNoReply) {

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "net/http_error.h"
+#include "net/failure_of.h"
 #include "net/string_source.h"
 
 namespace {
 
 using net_test::CollectingSink;
+using net_test::FailureOf;
 using net_test::StringSource;
 
 // Every case is read with the bytes arriving one at a time and all at once, so that no
@@ -87,12 +88,8 @@ TEST(ReadChunkedBody, RefusesMalformedOrTruncatedBodies) {
       StringSource source(c.body, readSize);
       net::BufferedReader reader(source);
       CollectingSink sink;
-      try {
-        net::ReadChunkedBody(reader, sink);
-        ADD_FAILURE() << c.what << ": no error";
-      } catch (const net::HttpError& error) {
-        EXPECT_EQ(error.what(), c.message) << c.what << ", read size " << readSize;
-      }
+      EXPECT_EQ(FailureOf([&] { net::ReadChunkedBody(reader, sink); }), c.message)
+          << c.what << ", read size " << readSize;
     }
   }
 }
@@ -104,12 +101,7 @@ TEST(ReadChunkedBody, BoundsTheTrailerAsAWhole) {
   StringSource source("0\r\n" + trailer + "\r\n", 65536);
   net::BufferedReader reader(source);
   CollectingSink sink;
-  try {
-    net::ReadChunkedBody(reader, sink);
-    ADD_FAILURE() << "no error";
-  } catch (const net::HttpError& error) {
-    EXPECT_STREQ(error.what(), "Response header too large");
-  }
+  EXPECT_EQ(FailureOf([&] { net::ReadChunkedBody(reader, sink); }), "Response header too large");
 }
 
 }  // namespace

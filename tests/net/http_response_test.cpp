@@ -2,23 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "net/failure_of.h"
 #include "net/http_error.h"
 #include "net/string_source.h"
 
 namespace {
 
 using net_test::CollectingSink;
+using net_test::FailureOf;
 using net_test::StringSource;
 using Kind = net::BodyFraming::Kind;
-
-std::string FailureOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const net::HttpError& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 TEST(ReadResponseHead, TakesTheStatusAndKeepsTheHeaderLinesAsReceived) {
   StringSource source(

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "net/http_error.h"
+#include "net/failure_of.h"
 
 namespace {
 
@@ -59,13 +59,9 @@ TEST(SocketConnect, GivesUpAtTheConnectLimit) {
   const FullListener listener;
   net::TimeLimits limits;
   limits.connect = std::chrono::milliseconds(300);
-  try {
-    net::Socket::Connect("127.0.0.1", listener.Port(), limits);
-    ADD_FAILURE() << "connected";
-  } catch (const net::HttpError& error) {
-    EXPECT_EQ(error.what(),
-              "Connection to 127.0.0.1:" + std::to_string(listener.Port()) + " timed out.");
-  }
+  EXPECT_EQ(
+      net_test::FailureOf([&] { net::Socket::Connect("127.0.0.1", listener.Port(), limits); }),
+      "Connection to 127.0.0.1:" + std::to_string(listener.Port()) + " timed out.");
 }
 
 }  // namespace

@@ -90,6 +90,10 @@ ClientResult Exchange(std::uint16_t port, const std::vector<std::string>& pieces
   return result;
 }
 
+std::string StatusLine(const std::string& reply) {
+  return reply.substr(0, reply.find("\r\n"));
+}
+
 std::string HeaderValue(const std::string& reply, const std::string& name) {
   const std::string head = reply.substr(0, reply.find("\r\n\r\n") + 2);
   const std::string key = "\r\n" + name + ": ";

@@ -25,6 +25,9 @@ struct ClientResult {
 ClientResult Exchange(std::uint16_t port, const std::vector<std::string>& pieces,
                       const ClientSettings& settings = {});
 
+// The reply's first line, without its line break.
+std::string StatusLine(const std::string& reply);
+
 // The header field's value in an HTTP reply head, or "" when absent.
 std::string HeaderValue(const std::string& reply, const std::string& name);
 

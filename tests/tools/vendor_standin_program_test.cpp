@@ -24,10 +24,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
+using tools_test::ReadFile;
+using tools_test::StatusLine;
 
 // The running program with its standard output on a pipe; killed if a test leaves it behind.
 class StandInProcess {
@@ -120,8 +118,7 @@ TEST(VendorStandInProgram, ServesRecordsAndEndsCleanlyOnSigterm) {
   auto result =
       tools_test::Exchange(static_cast<std::uint16_t>(std::stoi(port)), {request}, settings);
   ASSERT_TRUE(result.handshakeDone) << result.verifyError;
-  EXPECT_EQ(result.reply.substr(0, result.reply.find("\r\n")),
-            "HTTP/1.1 500 Internal Server Error");
+  EXPECT_EQ(StatusLine(result.reply), "HTTP/1.1 500 Internal Server Error");
   EXPECT_EQ(tools_test::BodyOf(result.reply), "<html>down</html>");
   EXPECT_EQ(ReadFile(folder.File("records/request-1.bin")), request);
 

@@ -33,6 +33,9 @@ stop_updater() {
 trap stop_updater EXIT
 
 # Sets `window` to the id of the updater's window once its first activation has run.
+# A number from xwininfo's report ($1) by its label ($2), e.g. "Width".
+geometry_value() { sed -n "s/^ *$2: *\([0-9-]*\).*/\1/p" <<<"$1"; }
+
 wait_for_window() {
   window=$(timeout 20 xdotool search --sync --all --onlyvisible --pid "$updater_pid" \
              --name "$ACTIVE_CAPTION" 2>/dev/null | head -n 1)

@@ -10,11 +10,10 @@ start_updater "$exe"
 wait_for_window
 sleep 0.5  # let it paint
 info=$(xwininfo -id "$window")
-value() { sed -n "s/^ *$1: *\([0-9-]*\).*/\1/p" <<<"$info"; }
-x=$(value "Absolute upper-left X")
-y=$(value "Absolute upper-left Y")
-width=$(value "Width")
-height=$(value "Height")
+x=$(geometry_value "$info" "Absolute upper-left X")
+y=$(geometry_value "$info" "Absolute upper-left Y")
+width=$(geometry_value "$info" "Width")
+height=$(geometry_value "$info" "Height")
 echo "window $window at $x,$y size ${width}x$height"
 [[ "$x" == 200 && "$y" == 200 ]] || fail "window at $x,$y, expected 200,200"
 [[ "$width" == 373 ]] || fail "window $width wide, expected 373"

@@ -25,13 +25,12 @@ extents=$(xprop -id "$window" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d '
 IFS=, read -r left right top bottom <<<"$extents"
 [[ -n "$top" ]] || fail "no frame extents"
 info=$(xwininfo -id "$window")
-value() { sed -n "s/^ *$1: *\([0-9-]*\).*/\1/p" <<<"$info"; }
-x=$(value "Absolute upper-left X")
-y=$(value "Absolute upper-left Y")
+x=$(geometry_value "$info" "Absolute upper-left X")
+y=$(geometry_value "$info" "Absolute upper-left Y")
 echo "client at $x,$y; frame extents left $left right $right top $top bottom $bottom"
 ((x - left == 200 && y - top == 200)) ||
   fail "frame at $((x - left)),$((y - top)), expected 200,200"
-[[ "$(value Width)" == 373 ]] || fail "client area not 373 wide"
+[[ "$(geometry_value "$info" Width)" == 373 ]] || fail "client area not 373 wide"
 
 import -window root -crop 413x262+180+180 +repage "$out" || fail "no screenshot"
 echo "screenshot: $out"

@@ -100,8 +100,7 @@ check_layout() {
     'control|Button|Acessar|hidden|enabled|203,128,72,25'
     'control|Button|Fecha&r|visible|enabled|277,128,75,25'
   )
-  # Wine may report the versioned names of the common-controls classes.
-  live=$(sed -E 's/^control\|[^|]*!/control|/' <<<"$live")
+  live=$(plain_class_names "$live")
   for want in "${expected[@]}"; do
     grep -qF -- "$want" <<<"$live" || fail "live window lacks: $want"
   done
@@ -121,8 +120,7 @@ run_way_out() {
   start_app
   if ! wait_for_window; then
     fail "$name: the window did not appear"
-    kill "$APP_PID" 2>/dev/null
-    wait "$APP_PID" 2>/dev/null
+    kill_app
     return
   fi
   if [[ "$name" == "Esc" ]]; then
@@ -131,13 +129,7 @@ run_way_out() {
     printf '%s\n' "$live" >"$OUT/e2e-win32-window.txt"
     check_layout "$live"
     sleep 2
-    import -window root "$OUT/e2e-win32-screen.png" || fail "screenshot"
-    # The window alone, from the rectangle the inspection read.
-    local rect
-    rect=$(head -n1 <<<"$live" | awk -F'|' '{print $6}')
-    IFS=, read -r x y w h <<<"$rect"
-    convert "$OUT/e2e-win32-screen.png" -crop "${w}x${h}+${x}+${y}" +repage \
-      "$OUT/e2e-win32-screenshot.png" || fail "cropping the screenshot"
+    screenshot_window "$live" "$OUT/e2e-win32-screen.png" "$OUT/e2e-win32-screenshot.png"
   fi
   if [[ "$name" == "close box" ]]; then
     local box

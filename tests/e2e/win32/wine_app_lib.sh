@@ -1,6 +1,7 @@
-# Steps both Windows rigs share: report failures, start the program as a shortcut
-# would, find its window after the first activation, and wait for it to end, never for
-# longer than the limits. The rig sets ARCH, WINE, OUT, TEMPLATE and STEP before using them.
+# Steps both Windows rigs share: report failures, set up the prefix, start the program
+# as a shortcut would, find its window after the first activation, take screenshots,
+# and wait for it to end, never for longer than the limits. The rig sets ARCH, WINE,
+# OUT, TEMPLATE and STEP before using them.
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -51,6 +52,26 @@ wait_for_window() {
     sleep 1
   done
   return 1
+}
+
+# Ends a program whose window never appeared.
+kill_app() {
+  kill "$APP_PID" 2>/dev/null
+  wait "$APP_PID" 2>/dev/null
+  APP_PID=
+}
+
+# The inspector's report of the live window ($1) with the plain names of the common-
+# controls classes: Wine may report their versioned names.
+plain_class_names() { sed -E 's/^control\|[^|]*!/control|/' <<<"$1"; }
+
+# Screenshot of the whole virtual screen to $2, and of the window alone to $3, from the
+# rectangle on the first line of the inspector's report ($1).
+screenshot_window() {
+  local live=$1 screen=$2 shot=$3 x y w h
+  import -window root "$screen" || { fail "screenshot"; return; }
+  IFS=, read -r x y w h < <(head -n1 <<<"$live" | awk -F'|' '{print $6}')
+  convert "$screen" -crop "${w}x${h}+${x}+${y}" +repage "$shot" || fail "cropping the screenshot"
 }
 
 # Waits for the program to end; returns its exit code (124 when it had to be killed).

@@ -110,7 +110,7 @@ TEST_F(QtLoop, CloseDuringALongHandlerLetsItFinishThenEndsTheLoop) {
   EXPECT_TRUE(form->Visible()) << "the window stays until the loop has ended";
 }
 
-TEST_F(QtLoop, TheCloseBoxEndsTheLoopAfterThePassThatSawIt) {
+TEST_F(QtLoop, TheCloseBoxEndsTheLoopAndLeavesTheWindowToItsOwner) {
   auto form = app.CreateForm(TestForm(), LoopHandlers(app, log));
   steps.Watchdog(app);
   steps.When([&] { return !log.events.empty(); }, [&] { AsQt(*form).Window()->close(); });
@@ -144,7 +144,7 @@ TEST_F(QtLoop, AnExceptionFromAHandlerGoesToTheStandardBoxAndTheLoopGoesOn) {
   EXPECT_EQ(log.events.back(), "next input");
 }
 
-TEST_F(QtLoop, TerminationRequestedBeforeRunEndsAfterOnePass) {
+TEST_F(QtLoop, TerminationRequestedBeforeRunEndsTheLoopAtOnce) {
   auto form = app.CreateForm(TestForm(), LoopHandlers(app, log));
   app.Terminate();
   steps.Watchdog(app, 5000);

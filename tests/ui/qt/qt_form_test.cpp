@@ -63,6 +63,14 @@ struct KeySeen {
 class QtKeys : public ::testing::Test {
  protected:
   void SetUp() override {
+    form = app.CreateForm(KeyForm(), RecordingHandlers());
+    window = AsQt(*form).Window();
+    AsQt(*form).Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  }
+
+  // Keys and clicks are recorded; the key in `swallow` is set to 0.
+  ui::Handlers RecordingHandlers() {
     ui::Handlers handlers;
     handlers.key["FormKeyDown"] = [this](ui::Sender sender, std::uint16_t& key,
                                          ui::ShiftState shift) {
@@ -71,10 +79,7 @@ class QtKeys : public ::testing::Test {
         key = 0;
     };
     handlers.notify["Click"] = [this](ui::Sender sender) { clicks.emplace_back(sender); };
-    form = app.CreateForm(KeyForm(), handlers);
-    window = AsQt(*form).Window();
-    AsQt(*form).Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    return handlers;
   }
 
   void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -122,13 +127,7 @@ TEST_F(QtKeys, TheFormSeesKeysWhenNoControlHasTheFocus) {
   auto description = KeyForm();
   for (auto& control : description.controls)
     control.visible = false;
-  ui::Handlers handlers;
-  handlers.key["FormKeyDown"] = [this](ui::Sender sender, std::uint16_t& key,
-                                       ui::ShiftState shift) {
-    keys.push_back({std::string(sender), key, shift});
-  };
-  handlers.notify["Click"] = [](ui::Sender) {};
-  auto empty = app.CreateForm(description, handlers);
+  auto empty = app.CreateForm(description, RecordingHandlers());
   AsQt(*empty).Show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(AsQt(*empty).Window()));
   EXPECT_EQ(AsQt(*empty).Window()->focusWidget(), nullptr);
@@ -184,20 +183,17 @@ TEST_F(QtKeys, AFormWithoutKeyPreviewSeesNoKeys) {
   auto description = KeyForm();
   description.name = "fNoPreview";
   description.keyPreview = false;
-  ui::Handlers handlers;
-  handlers.key["FormKeyDown"] = [this](ui::Sender sender, std::uint16_t& key,
-                                       ui::ShiftState shift) {
-    keys.push_back({std::string(sender), key, shift});
-  };
-  handlers.notify["Click"] = [](ui::Sender) {};
-  auto other = app.CreateForm(description, handlers);
+  auto other = app.CreateForm(description, RecordingHandlers());
   AsQt(*other).Show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(AsQt(*other).Window()));
   QTest::keyClick(AsQt(*other).Window()->windowHandle(), Qt::Key_Escape);
   EXPECT_TRUE(keys.empty());
 }
 
-TEST_F(QtKeys, ProgressBarsKeepTheirRangeAndClampPositions) {
+// The same form serves the controls' own behaviour.
+using QtControls = QtKeys;
+
+TEST_F(QtControls, ProgressBarsKeepTheirRangeAndClampPositions) {
   auto& bar = AsQt(*form).Find("bar");
   auto* native = static_cast<QProgressBar*>(bar.Widget());
   EXPECT_EQ(native->minimum(), 10);
